@@ -1,0 +1,126 @@
+// GROUP BY ... WITH ROLLUP for SQLite, which has none: one SELECT per level that HAVING keeps,
+// joined by UNION ALL. Rolled-up GROUP BY expressions read NULL and GROUPING() is a constant per
+// level. When every aggregate can be re-aggregated (SUM, COUNT, MIN, MAX) the rows are grouped
+// once at the finest level into a materialized table and the coarser levels are derived from it;
+// otherwise each level groups the base rows again.
+#include "midtier/dialect/generator.h"
+#include "midtier/dialect/rollup_plan.h"
+
+namespace dialect {
+namespace {
+
+constexpr const char* kTable = "tav_rollup";
+
+std::string keyColumn(std::size_t i) { return std::string(kTable) + ".tav_k" + std::to_string(i + 1); }
+std::string partialColumn(std::size_t j) { return std::string(kTable) + ".tav_a" + std::to_string(j + 1); }
+
+// A coarser group's aggregate from its finer groups' partial results.
+std::string reaggregate(const std::string& function, const std::string& partial) {
+  if (function == "min" || function == "max") return function + "(" + partial + ")";
+  return "sum(" + partial + ")";  // sums of sums, sums of counts
+}
+
+std::string joinConditions(const std::vector<std::string>& conditions) {
+  std::string out;
+  for (const std::string& c : conditions) out += (out.empty() ? "" : " AND ") + ("(" + c + ")");
+  return out;
+}
+
+std::string orderByPositions(const Select& s, const Context& ctx, const std::string& soleTable) {
+  std::string out;
+  for (const OrderItem& order : s.orderBy) {
+    const Expr& e = *order.expr;
+    std::string position;
+    if (e.kind == ExprKind::Literal && e.literal == LiteralKind::Number) position = e.text;
+    for (std::size_t i = 0; i < s.items.size() && position.empty(); ++i) {
+      bool sameExpr = canonical(*s.items[i].expr, soleTable) == canonical(e, soleTable);
+      bool byName = e.kind == ExprKind::Column && e.qualifier.empty() && sameName(itemName(s.items[i]), e.text);
+      if (sameExpr || byName) position = std::to_string(i + 1);
+    }
+    if (position.empty()) throw errorAt(ctx, e.pos, "ORDER BY of a ROLLUP query must name a select-list item");
+    out += (out.empty() ? " ORDER BY " : ", ") + position + (order.descending ? " DESC" : "");
+  }
+  return out;
+}
+
+}  // namespace
+
+RollupQuery writeRollup(const Select& s, const Context& ctx, bool named, const StoredColumns* stores) {
+  RollupPlan plan = planRollup(s, ctx);
+  const std::size_t n = s.groupBy.size();
+  Scope scope = makeScope(s.from, ctx.catalog, nullptr);
+  ExprWriter base(ctx, scope);
+  std::string fromWhere;
+  if (!s.from.empty()) fromWhere = " FROM " + writeFrom(s.from, base);
+  if (s.where) fromWhere += " WHERE " + base.write(*s.where);
+  std::vector<std::string> groupSql;
+  for (const ExprPtr& g : s.groupBy) groupSql.push_back(base.write(*g));
+
+  if (plan.levels.empty()) {
+    // HAVING rejects every level: keep the finest, empty, for the result's shape.
+    auto never = std::make_unique<Expr>();
+    never->kind = ExprKind::Literal;
+    never->literal = LiteralKind::Number;
+    never->text = "0";
+    plan.levels.push_back({static_cast<int>(n), std::move(never)});
+  }
+  const bool derive = plan.decomposable && plan.levels.size() > 1;
+
+  RollupQuery query;
+  if (derive) {
+    std::string stage = "SELECT ";
+    for (std::size_t i = 0; i < n; ++i) stage += (i ? ", " : "") + groupSql[i] + " AS tav_k" + std::to_string(i + 1);
+    for (std::size_t j = 0; j < plan.aggregates.size(); ++j) {
+      stage += ", " + base.write(*plan.aggregates[j].call) + " AS tav_a" + std::to_string(j + 1);
+    }
+    stage += fromWhere + " GROUP BY ";
+    for (std::size_t i = 0; i < n; ++i) stage += (i ? ", " : "") + groupSql[i];
+    query.with = "WITH " + std::string(kTable) + " AS MATERIALIZED (" + stage + ") ";
+  }
+
+  for (const RollupLevelPlan& levelPlan : plan.levels) {
+    const std::size_t kept = static_cast<std::size_t>(levelPlan.kept);
+    RollupLevel level;
+    level.soleTable = plan.soleTable;
+    level.groupKeys = plan.groupKeys;
+    for (std::size_t i = 0; i < n; ++i) {
+      level.grouping.push_back(i < kept ? 0 : 1);
+      level.groupText.push_back(i >= kept ? "NULL" : derive ? keyColumn(i) : "");
+    }
+    if (derive) {
+      for (std::size_t j = 0; j < plan.aggregates.size(); ++j) {
+        const RollupAggregate& a = plan.aggregates[j];
+        level.aggregates[a.key] = kept == n ? partialColumn(j) : reaggregate(a.function, partialColumn(j));
+      }
+    }
+    ExprWriter writer(ctx, scope, &level);
+
+    std::string arm = "SELECT ";
+    for (std::size_t i = 0; i < s.items.size(); ++i) {
+      arm += (i ? ", " : "") + writeItem(s, i, writer, stores);
+      std::string name = itemName(s.items[i]);
+      if (named && query.body.empty() && !name.empty()) arm += " AS " + ident(name);
+    }
+    std::vector<std::string> having;
+    if (kept == 0) having.push_back("count(*) > 0");  // no total row over no rows
+    if (levelPlan.residualHaving) having.push_back(writer.write(*levelPlan.residualHaving));
+    if (derive) {
+      arm += std::string(" FROM ") + kTable;
+      if (kept == n) {
+        if (!having.empty()) arm += " WHERE " + joinConditions(having);
+      } else {
+        for (std::size_t i = 0; i < kept; ++i) arm += (i ? ", " : " GROUP BY ") + keyColumn(i);
+        if (!having.empty()) arm += " HAVING " + joinConditions(having);
+      }
+    } else {
+      arm += fromWhere;
+      for (std::size_t i = 0; i < kept; ++i) arm += (i ? ", " : " GROUP BY ") + groupSql[i];
+      if (!having.empty()) arm += " HAVING " + joinConditions(having);
+    }
+    query.body += (query.body.empty() ? "" : " UNION ALL ") + arm;
+  }
+  if (named) query.body += orderByPositions(s, ctx, plan.soleTable);
+  return query;
+}
+
+}  // namespace dialect
