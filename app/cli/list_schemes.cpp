@@ -1,0 +1,98 @@
+// list and schemes: the reports the program knows and the saved filter schemes of their dialogs.
+#include <memory>
+
+#include "app/catalog.h"
+#include "app/cli/commands.h"
+#include "app/exit_codes.h"
+#include "app/filter_values.h"
+#include "app/table/text_width.h"
+#include "app/tui/batch_front_end.h"
+#include "platform/com/registry.h"
+#include "platform/grfc/report_filter.h"
+#include "platform/grfc/report_filter_events.h"
+#include "platform/grfc/scheme_store.h"
+#include "frame/report/report.h"
+
+namespace app {
+namespace {
+
+const ReportInfo& requireReport(const std::string& name) {
+  if (const ReportInfo* info = findReport(name)) return *info;
+  throw Failure{kExitUsage, "unknown report '" + name + "' (see: tavshoprpt list)"};
+}
+
+std::string describeValue(const plat::Variant& v) {
+  if (auto d = v.tryAs<lumo::Dictionary>()) {
+    std::string text = "{";
+    for (const auto& [k, inner] : d->entries()) text += (text.size() > 1 ? ", " : "") + k + "=" + describeValue(inner);
+    return text + "}";
+  }
+  if (v.isText()) return "\"" + v.text() + "\"";
+  return v.text();
+}
+
+// Saves a scheme the way the dialog saves one: its controls filled from `values` as from a saved
+// filter (keys not given take the dialog's defaults for one), then the grid's own SaveScheme.
+void saveScheme(const ReportInfo& info, const std::string& name, const std::vector<TypedValue>& values) {
+  if (!plat::broker().Has(info.className()))
+    throw Failure{kExitUsage, "report " + std::string(info.shortName) + " is not available in this build"};
+  auto report = plat::broker().CreateAs<frame::Report>(info.className());
+  ProgressLine quiet(stderr, false);
+  auto batch = std::make_shared<BatchFrontEnd>(quiet);
+  batch->setDialogScript([&](forms::Form& form, grfc::ReportFilter& grid) {
+    auto* events = dynamic_cast<grfc::ReportFilterEvents*>(&form);
+    if (!events) throw plat::Error(5, "tavshoprpt", "the filter dialog takes no filter values");
+    // The values over the dialog's own defaults for a saved filter.
+    lumo::DictionaryRef filter = lumo::newDictionary();
+    applyValues(*filter, values);
+    events->LoadFilter(filter);
+    grid.SaveScheme(name);
+    grid.Cancel();
+  });
+  forms::FrontEndScope scope(batch);
+  bool autoFilter = false;
+  report->ShowFilter(&autoFilter);
+  if (!batch->dialogProblem().empty())
+    throw Failure{kExitUsage, "cannot save scheme '" + name + "': " + batch->dialogProblem()};
+}
+
+}  // namespace
+
+void listReports(std::ostream& out) {
+  registerClasses();
+  out << padTo("class", 20) << padTo("number", 8) << "name\n";
+  for (const ReportInfo& r : reports()) {
+    out << padTo(r.className(), 20) << padTo(std::to_string(r.number), 8) << r.name;
+    if (!plat::broker().Has(r.className())) out << "  (not in this build)";
+    out << '\n';
+  }
+}
+
+void manageSchemes(const SchemeOptions& options, std::ostream& out) {
+  const ReportInfo* only = options.report.empty() ? nullptr : &requireReport(options.report);
+  const std::vector<TypedValue> values = only ? parseSetPairs(*only, options.sets) : std::vector<TypedValue>{};
+  login(options.login);
+  auto store = plat::broker().CreateAs<grfc::SchemeStore>(grfc::kSchemeStoreClass);
+  if (options.action == "list") {
+    for (const ReportInfo& r : reports()) {
+      if (only && only != &r) continue;
+      for (const std::string& name : store->List(r.dialogNumber)) out << r.shortName << '\t' << name << '\n';
+    }
+    return;
+  }
+  if (!only || options.name.empty()) throw Failure{kExitUsage, "schemes " + options.action + " needs REPORT and NAME"};
+  if (options.action == "save") return saveScheme(*only, options.name, values);
+  lumo::DictionaryRef scheme = store->Load(only->dialogNumber, options.name);
+  if (!scheme)
+    throw Failure{kExitUsage, "no filter scheme '" + options.name + "' for " + std::string(only->shortName)};
+  if (options.action == "show") {
+    for (const auto& [key, value] : scheme->entries()) out << key << " = " << describeValue(value) << '\n';
+  } else if (options.action == "delete") {
+    store->Remove(only->dialogNumber, options.name);
+    out << "deleted scheme '" << options.name << "' of " << only->shortName << '\n';
+  } else {
+    throw Failure{kExitUsage, "unknown schemes action '" + options.action + "' (list, show, save or delete)"};
+  }
+}
+
+}  // namespace app

@@ -1,0 +1,121 @@
+// The subcommands, their options and the mapping of failures to exit codes.
+#include "app/cli/main_cli.h"
+
+#include <CLI/CLI.hpp>
+
+#include <clocale>
+#include <cstring>
+#include <iostream>
+#include <langinfo.h>
+
+#include "app/cli/commands.h"
+#include "app/exit_codes.h"
+#include "midtier/services/connection.h"
+#include "platform/core/error.h"
+
+namespace app {
+namespace {
+
+// Curses and wide characters need a UTF-8 locale; the environment's when it is one.
+void useUtf8Locale() {
+  if (std::setlocale(LC_ALL, "") && std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0) return;
+  if (!std::setlocale(LC_CTYPE, "C.UTF-8")) std::setlocale(LC_CTYPE, "en_US.UTF-8");
+}
+
+void addLogin(CLI::App* command, LoginOptions& login) {
+  command->add_option("--db", login.db, "company database file (default: " + defaultDatabase() + ")");
+  command->add_option("--user", login.user, "user name or id to log in as")->capture_default_str();
+}
+
+void addOutput(CLI::App* command, RunOptions& run) {
+  command->add_option("--set", run.sets, "filter value KEY=VALUE (repeatable); dates YYYY-MM-DD")
+      ->type_name("KEY=VALUE")
+      ->allow_extra_args(false);
+  command->add_option("--scheme", run.scheme, "use a saved filter scheme of the report's dialog");
+  command->add_option("--drill", run.drill, "show the detail report of result row ROW (1-based)")->type_name("ROW");
+  command->add_option("--format", run.format, "table, csv, xlsx or html")->capture_default_str();
+  command->add_option("--out", run.out, "write to FILE (complete or not at all) instead of stdout");
+  command->add_option("--width", run.width, "cells per table line (default: the terminal's)");
+  command->add_flag("-q,--quiet", run.quiet, "no progress line on stderr");
+  command->add_flag_callback("--dialog", [&run] { run.source = FilterSource::Dialog; },
+                             "open the report's filter dialog");
+  command->add_flag_callback("--no-dialog", [&run] { run.source = FilterSource::NoDialog; },
+                             "never open the dialog (default filter when no --set/--scheme)");
+}
+
+}  // namespace
+
+int runMain(int argc, char** argv) {
+  useUtf8Locale();
+  CLI::App cli{"tavshoprpt: run, show and export the shop-floor reports of the company database"};
+  cli.require_subcommand(1);
+  cli.set_help_all_flag("--help-all", "help for every subcommand");
+  cli.footer(
+      "Exit codes: 0 success, 2 bad arguments, 3 dialog cancelled, 4 report failed, 5 database missing or corrupt,\n"
+      "6 row without detail, 7 output not written, 1 internal error.");
+
+  InitOptions init;
+  RunOptions run;
+  SchemeOptions schemes;
+
+  CLI::App* demo = cli.add_subcommand("demo", "create the demo database if missing and show a report");
+  demo->add_option("--tasks", init.tasks, "production tasks when the database is created")->capture_default_str();
+  demo->add_option("--seed", init.seed, "generator seed when the database is created")->capture_default_str();
+  demo->add_option("--report", run.report, "report to show (default: Rpt401 graded by class levels 1-3)");
+  demo->add_option("--db", init.db, "company database file (default: " + defaultDatabase() + ")");
+  demo->add_option("--user", run.login.user, "user name or id to log in as")->capture_default_str();
+  addOutput(demo, run);
+
+  CLI::App* initCmd = cli.add_subcommand("init", "create a company database with generated data");
+  initCmd->alias("generate");
+  initCmd->add_option("--db", init.db, "database file to create (default: " + defaultDatabase() + ")");
+  initCmd->add_option("--tasks", init.tasks, "production tasks; everything else scales with them")->capture_default_str();
+  initCmd->add_option("--seed", init.seed, "the same seed gives the same data")->capture_default_str();
+  initCmd->add_flag("--force", init.force, "replace an existing file");
+
+  CLI::App* list = cli.add_subcommand("list", "the six reports: class name, number, name");
+
+  CLI::App* runCmd = cli.add_subcommand("run", "run a report and show or export it");
+  runCmd->add_option("REPORT", run.report, "class name or number: Rpt401, 401")->required();
+  addLogin(runCmd, run.login);
+  addOutput(runCmd, run);
+
+  CLI::App* schemeCmd = cli.add_subcommand("schemes", "list, show, save or delete saved filter schemes");
+  schemeCmd->add_option("ACTION", schemes.action, "list, show, save or delete")
+      ->required()
+      ->check(CLI::IsMember({"list", "show", "save", "delete"}));
+  schemeCmd->add_option("REPORT", schemes.report, "class name or number (all reports for list)");
+  schemeCmd->add_option("NAME", schemes.name, "scheme name");
+  schemeCmd->add_option("--set", schemes.sets, "save: filter value KEY=VALUE (repeatable)")->type_name("KEY=VALUE");
+  addLogin(schemeCmd, schemes.login);
+
+  try {
+    cli.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int code = cli.exit(e);
+    return code == 0 ? kExitOk : kExitUsage;
+  }
+
+  try {
+    if (*demo) runDemo(init, run, std::cout);
+    else if (*initCmd) initDatabase(init, std::cout);
+    else if (*list) listReports(std::cout);
+    else if (*runCmd) runReport(run, std::cout);
+    else if (*schemeCmd) manageSchemes(schemes, std::cout);
+    std::cout.flush();
+    midtier::closeConnections();
+    return kExitOk;
+  } catch (const Failure& f) {
+    std::cout.flush();
+    if (!f.message.empty()) std::cerr << "tavshoprpt: " << f.message << '\n';
+    return f.code;
+  } catch (const plat::Error& e) {
+    std::cerr << "tavshoprpt: " << e.description() << '\n';
+    return kExitInternal;
+  } catch (const std::exception& e) {
+    std::cerr << "tavshoprpt: " << e.what() << '\n';
+    return kExitInternal;
+  }
+}
+
+}  // namespace app

@@ -1,0 +1,135 @@
+// The run subcommand's work.
+#include "app/cli/run_report.h"
+
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <iostream>
+
+#include "app/exit_codes.h"
+#include "app/export/exporters.h"
+#include "app/tui/batch_front_end.h"
+#include "app/tui/curses_front_end.h"
+#include "frame/report/report.h"
+#include "platform/com/registry.h"
+#include "platform/grfc/report_filter.h"
+#include "platform/grfc/scheme_store.h"
+
+namespace app {
+namespace {
+
+size_t terminalColumns() {
+  winsize size{};
+  if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+  return 0;
+}
+
+std::shared_ptr<frame::Report> createReport(const ReportInfo& info) {
+  if (!plat::broker().Has(info.className()))
+    throw Failure{kExitUsage, "report " + std::string(info.shortName) + " is not available in this build"};
+  return plat::broker().CreateAs<frame::Report>(info.className());
+}
+
+// The scheme's name as saved; raises when the report's dialog has no scheme of that name.
+std::string requireScheme(const ReportInfo& info, const std::string& name) {
+  auto store = plat::broker().CreateAs<grfc::SchemeStore>(grfc::kSchemeStoreClass);
+  const std::vector<std::string> names = store->List(info.dialogNumber);
+  for (const std::string& saved : names)
+    if (lumo::foldCase(saved) == lumo::foldCase(name)) return saved;
+  std::string known;
+  for (const std::string& saved : names) known += (known.empty() ? "" : ", ") + saved;
+  throw Failure{kExitUsage, "no filter scheme '" + name + "' for " + std::string(info.shortName) +
+                                (known.empty() ? " (it has none)" : " (its schemes: " + known + ")")};
+}
+
+void requireOk(const frame::Report& report, const std::string& what) {
+  if (report.Ok()) return;
+  const std::string error = report.ErrorText();
+  throw Failure{kExitReportFailed, error.empty() ? what + " ended without data" : error};
+}
+
+}  // namespace
+
+void runReport(const RunOptions& options, std::ostream& out) {
+  const ReportInfo* info = findReport(options.report);
+  if (!info) {
+    std::string known;
+    for (const ReportInfo& r : reports()) known += (known.empty() ? "" : ", ") + std::string(r.shortName);
+    throw Failure{kExitUsage, "unknown report '" + options.report + "' (reports: " + known + ", or their numbers)"};
+  }
+  const std::optional<Format> format = parseFormat(options.format);
+  if (!format) throw Failure{kExitUsage, "unknown format '" + options.format + "' (table, csv, xlsx or html)"};
+  if (*format == Format::Xlsx && options.out.empty()) throw Failure{kExitUsage, "--format xlsx needs --out FILE"};
+  const std::vector<TypedValue> values = parseSetPairs(*info, options.sets);
+  const bool useDialog = options.source == FilterSource::Dialog ||
+                         (options.source == FilterSource::Auto && options.sets.empty() && options.scheme.empty() &&
+                          ::isatty(STDIN_FILENO) && ::isatty(STDOUT_FILENO) && tui::CursesFrontEnd::available());
+  if (useDialog && !tui::CursesFrontEnd::available())
+    throw Failure{kExitUsage, "--dialog needs a terminal"};
+
+  const LoginInfo login = app::login(options.login);
+  ProgressLine progress(stderr, !options.quiet && ::isatty(STDERR_FILENO));
+  auto batch = std::make_shared<BatchFrontEnd>(progress);
+  std::shared_ptr<frame::Report> report = createReport(*info);
+
+  if (useDialog) {
+    auto terminal = std::make_shared<tui::CursesFrontEnd>(progress);
+    forms::FrontEndScope scope(terminal);
+    bool autoFilter = false;
+    report->ShowFilter(&autoFilter);
+    if (!report->Ok()) {
+      if (!report->ErrorText().empty()) throw Failure{kExitReportFailed, report->ErrorText()};
+      throw Failure{kExitCancelled, ""};
+    }
+  } else if (!options.scheme.empty()) {
+    const std::string scheme = requireScheme(*info, options.scheme);
+    batch->setDialogScript([scheme](forms::Form&, grfc::ReportFilter& grid) {
+      grid.LoadScheme(scheme);
+      grid.Ok();
+    });
+    forms::FrontEndScope scope(batch);
+    bool autoFilter = false;
+    report->ShowFilter(&autoFilter);
+    if (!report->Ok()) {
+      const std::string problem = !batch->dialogProblem().empty() ? batch->dialogProblem() : report->ErrorText();
+      throw Failure{kExitUsage, "filter scheme '" + scheme + "' was refused" + (problem.empty() ? "" : ": " + problem)};
+    }
+    if (!values.empty()) {
+      lumo::DictionaryRef filter = report->Filter();
+      applyValues(*filter, values);
+      report->SetFilter(filter);
+    }
+  } else {
+    report->SetFilter(scriptFilter(*info, values, [&] { return currentPeriod(login); }));
+  }
+
+  std::shared_ptr<frame::Report> shown = report;
+  {
+    forms::FrontEndScope scope(batch);
+    report->GetReportData();
+    requireOk(*report, std::string(info->shortName));
+    if (options.drill) {
+      const TableModel model = TableModel::of(*report);
+      const long row = *options.drill;
+      if (row < 1 || row > static_cast<long>(model.rowCount()))
+        throw Failure{kExitUsage, "row " + std::to_string(row) + " is out of range: the report has " +
+                                      std::to_string(model.rowCount()) + " rows"};
+      if (!model.hasDetail(static_cast<size_t>(row - 1)))
+        throw Failure{kExitNoDetail, "row " + std::to_string(row) + " is a total or subtotal row and has no detail"};
+      auto* drill = dynamic_cast<frame::DrillDown*>(report.get());
+      if (!drill) throw Failure{kExitUsage, std::string(info->shortName) + " offers no drill-down"};
+      shown = std::dynamic_pointer_cast<frame::Report>(drill->GetDetailReport(static_cast<int32_t>(row - 1)));
+      if (!shown) throw Failure{kExitNoDetail, "row " + std::to_string(row) + " has no detail"};
+      requireOk(*shown, "the detail report");
+    }
+  }
+
+  const bool toTerminal = options.out.empty() && ::isatty(STDOUT_FILENO);
+  GridOptions grid;
+  grid.width = options.width > 0 ? options.width : (toTerminal ? terminalColumns() : 0);
+  grid.ansi = toTerminal && *format == Format::Table;
+  const TableModel model = TableModel::of(*shown, numberStyle(login), itemDecimals(login));
+  exportTable(model, *format, options.out, out, grid);
+}
+
+}  // namespace app

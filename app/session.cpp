@@ -1,0 +1,113 @@
+// Logging the host in on a company database.
+#include "app/session.h"
+
+#include <cstdlib>
+
+#include "app/exit_codes.h"
+#include "cost/register.h"
+#include "frame/services/class_names.h"
+#include "frame/services/services.h"
+#include "midtier/db/database.h"
+#include "midtier/db/statement.h"
+#include "midtier/services/connection.h"
+#include "midtier/services/register.h"
+#include "platform/com/registry.h"
+#include "platform/grfc/register.h"
+#include "production/register.h"
+
+namespace app {
+namespace {
+
+std::string describe(const std::exception& e) {
+  if (auto* p = dynamic_cast<const plat::Error*>(&e)) return p->description();
+  return e.what();
+}
+
+// The user id of `user` (an id, or a name in t_User).
+int32_t userIdOf(const std::string& props, const std::string& user) {
+  if (!user.empty() && user.find_first_not_of("0123456789") == std::string::npos) return std::stoi(user);
+  db::Database& database = midtier::connect(props);
+  db::Statement find = database.prepare("SELECT FUserID FROM t_User WHERE FName = ?1");
+  find.bind(1, user);
+  if (!find.step()) throw Failure{kExitUsage, "unknown user '" + user + "' (a name of t_User or a user id)"};
+  return static_cast<int32_t>(find.getInt64(0));
+}
+
+}  // namespace
+
+std::filesystem::path dataDirectory() {
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return std::filesystem::path(xdg) / "tavshoprpt";
+  const char* home = std::getenv("HOME");
+  return std::filesystem::path(home && *home ? home : ".") / ".local" / "share" / "tavshoprpt";
+}
+
+std::string defaultDatabase() { return (dataDirectory() / "demo.db").string(); }
+
+void registerClasses() {
+  static const bool registered = [] {
+    plat::Registry& broker = plat::broker();
+    grfc::registerReportFilter(broker);
+    midtier::registerServices(broker);
+    production::registerProductionReports(broker);
+    cost::registerCostReports(broker);
+    return true;
+  }();
+  (void)registered;
+}
+
+LoginInfo login(const LoginOptions& options) {
+  LoginInfo info;
+  info.db = options.db.empty() ? defaultDatabase() : options.db;
+  std::error_code ec;
+  if (!std::filesystem::exists(info.db, ec))
+    throw Failure{kExitDatabase, "database not found: " + info.db + " (create it with: tavshoprpt init --db " + info.db + ")"};
+  if (std::filesystem::is_directory(info.db, ec))
+    throw Failure{kExitDatabase, "not a database file: " + info.db + " is a directory"};
+  registerClasses();
+  try {
+    // Opening checks the file is a company database; the user is looked up in it.
+    const std::string probe = midtier::makeProps(info.db, kDemoUserId, options.user);
+    midtier::connect(probe);
+    info.userId = userIdOf(probe, options.user);
+  } catch (const Failure&) {
+    throw;
+  } catch (const std::exception& e) {
+    throw Failure{kExitDatabase, "cannot use database " + info.db + ": " + describe(e)};
+  }
+  info.userName = options.user;
+  info.props = midtier::makeProps(info.db, info.userId, info.userName);
+  midtier::setLoginProperties(info.props, info.userName);
+  return info;
+}
+
+AccountingPeriod currentPeriod(const LoginInfo& info) {
+  auto service = plat::broker().CreateAs<svc::StockRptData>(svc::kStockRptData);
+  lumo::DictionaryRef answer = service->GetCurrenPeriodDate(info.props);
+  return AccountingPeriod{static_cast<int>(plat::val(answer->Value("CurrentYear").text())),
+                          static_cast<int>(plat::val(answer->Value("CurrentPeriod").text()))};
+}
+
+NumberStyle numberStyle(const LoginInfo& info) {
+  NumberStyle style;
+  try {
+    style.amountScale = plat::broker().CreateAs<svc::ShopRptData>(svc::kShopRptData)->GetCurrencyScale(info.props);
+  } catch (const std::exception&) {
+    // the default scale stands
+  }
+  return style;
+}
+
+ItemDecimals itemDecimals(const LoginInfo& info) {
+  return [props = info.props](const std::string& number) -> std::optional<std::pair<int, int>> {
+    int32_t qty = -1, price = -1;
+    try {
+      plat::broker().CreateAs<svc::ShopRptData>(svc::kShopRptData)->GetDecimal(props, plat::Variant(number), qty, price);
+    } catch (const std::exception&) {
+      return std::nullopt;
+    }
+    if (qty < 0 || price < 0) return std::nullopt;
+    return std::make_pair(static_cast<int>(qty), static_cast<int>(price));
+  };
+}
+
+}  // namespace app

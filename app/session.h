@@ -1,0 +1,49 @@
+// The host's login: where the company database lives, the classes registered with the broker,
+// the shared properties "PropsString" and "UserName" set for the user, and what the host asks
+// the middle tier for itself (current period, currency scale, item decimal places).
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "app/filter_values.h"
+#include "app/table/table_model.h"
+
+namespace app {
+
+inline constexpr int32_t kDemoUserId = 16394;
+inline constexpr const char* kDemoUserName = "administrator";
+
+// $XDG_DATA_HOME/tavshoprpt, else ~/.local/share/tavshoprpt.
+std::filesystem::path dataDirectory();
+// The database used when --db is not given: demo.db in the data directory.
+std::string defaultDatabase();
+
+// Registers the filter grid, the middle tier's services and the six reports (once per process).
+void registerClasses();
+
+struct LoginOptions {
+  std::string db;                  // "" for defaultDatabase()
+  std::string user = kDemoUserName;  // a user name of t_User, or a user id
+};
+
+struct LoginInfo {
+  std::string db;
+  int32_t userId = 0;
+  std::string userName;
+  std::string props;  // the connection-properties text
+};
+
+// Checks the database (app::Failure kExitDatabase when it is missing, not a database or not a
+// company database; kExitUsage for an unknown user), registers the classes and sets the login's
+// shared properties.
+LoginInfo login(const LoginOptions& options);
+
+// The current accounting period from the stock-report service.
+AccountingPeriod currentPeriod(const LoginInfo& info);
+// The currency scale and the item decimal places, from the report data service.
+NumberStyle numberStyle(const LoginInfo& info);
+ItemDecimals itemDecimals(const LoginInfo& info);
+
+}  // namespace app

@@ -1,0 +1,192 @@
+// Building the table model from a report's containers, and formatting its cells.
+#include "app/table/table_model.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/table/caption_format.h"
+#include "frame/report/report.h"
+
+namespace app {
+namespace {
+
+bool isVisible(const lumo::Dictionary& column) {
+  const plat::Variant visible = column.Value("FVisible");
+  if (!visible.isEmpty() && !visible.isNull() && plat::val(visible.text()) == 0) return false;
+  const plat::Variant forceHide = column.Value("FForceHide");
+  return forceHide.isEmpty() || forceHide.isNull() || plat::val(forceHide.text()) == 0;
+}
+
+// The numeric value of a cell; nothing for Null, Empty or a text that is no number.
+std::optional<double> numberOf(const plat::Variant& v) {
+  if (v.isNumber()) return v.toDouble();
+  if (v.isText() && v.isNumeric()) return v.toDouble();
+  return std::nullopt;
+}
+
+// Item-number fields (long form) whose value names the row's item for its decimal places.
+constexpr std::string_view kItemNumberFields[] = {"FNumber", "FItemNumber", "FPNumber"};
+
+}  // namespace
+
+std::string formatNumber(double value, int decimals) {
+  decimals = std::clamp(decimals, 0, 10);
+  std::string text = fmt::format("{:.{}f}", value, decimals);
+  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+  return text;
+}
+
+TableModel TableModel::of(const frame::Report& report, NumberStyle style, ItemDecimals itemDecimals) {
+  return TableModel(report.Header().get(), report.Rs(), report.Title().get(), report.Property().get(), style,
+                    std::move(itemDecimals));
+}
+
+TableModel::TableModel(const lumo::Vector* header, ado::RecordsetRef rs, const lumo::Vector* title,
+                       const lumo::Dictionary* property, NumberStyle style, ItemDecimals itemDecimals)
+    : rs_(std::move(rs)), style_(style), itemDecimals_(std::move(itemDecimals)) {
+  if (!rs_) rs_ = ado::newRecordset();
+  if (!rs_->IsOpen()) rs_->Open();
+  if (property) name_ = property->Value("Name").text();
+
+  if (title) {
+    std::vector<std::pair<double, std::string>> lines;
+    for (const auto& item : *title) {
+      auto line = item.tryAs<lumo::Dictionary>();
+      if (!line) continue;
+      std::string caption = line->Value("FCaption").text();
+      if (!caption.empty()) lines.emplace_back(plat::val(line->Value("FIndex").text()), std::move(caption));
+    }
+    std::stable_sort(lines.begin(), lines.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& line : lines) titles_.push_back(std::move(line.second));
+  }
+
+  sumSortField_ = rs_->FieldIndex("FSumSort");
+  qtyDecimalField_ = rs_->FieldIndex("FQtyDecimal");
+  priceDecimalField_ = rs_->FieldIndex("FPriceDecimal");
+  if (header) readColumns(*header);
+
+  size_t frozenDeclared = 0;
+  if (property) {
+    const plat::Variant frozen = property->Value("FrozenColumn");
+    if (!frozen.isEmpty() && !frozen.isNull()) frozenDeclared = static_cast<size_t>(std::max(0.0, plat::val(frozen.text())));
+  }
+  if (header) {
+    // Counted over the report's own columns: hidden ones among them are not on screen.
+    size_t position = 0;
+    for (const auto& item : *header) {
+      if (position++ >= frozenDeclared) break;
+      if (auto column = item.tryAs<lumo::Dictionary>(); column && isVisible(*column)) ++frozen_;
+    }
+  }
+  frozen_ = std::min(frozen_, columns_.size());
+}
+
+void TableModel::readColumns(const lumo::Vector& header) {
+  std::vector<HeaderColumn> all;
+  std::vector<TableColumn> described;
+  for (const auto& item : header) {
+    auto column = item.tryAs<lumo::Dictionary>();
+    if (!column) continue;
+    all.push_back({column->Value("FColCaption").text(), column->Value("FHeadSecond").text(), isVisible(*column)});
+    TableColumn c;
+    c.field = column->Value("FColName").text();
+    c.type = static_cast<int>(plat::val(column->Value("FColType").text()));
+    c.fieldIndex = rs_->FieldIndex(c.field);
+    described.push_back(std::move(c));
+  }
+  const std::vector<ColumnPlace> places = placeColumns(all);
+  size_t lastGroup = 0;
+  for (size_t i = 0; i < all.size(); ++i) {
+    if (!all[i].visible) continue;
+    const ColumnPlace& place = places[i];
+    TableColumn column = described[i];
+    column.caption = place.standalone ? place.top : place.bottom;
+    const size_t position = columns_.size();
+    if (!spans_.empty() && !place.standalone && place.group == lastGroup) {
+      ++spans_.back().count;
+    } else {
+      spans_.push_back(HeaderSpan{position, 1, place.top, place.standalone});
+    }
+    lastGroup = place.group;
+    if (itemNumberField_ < 0 && column.fieldIndex >= 0)
+      for (std::string_view f : kItemNumberFields)
+        if (lumo::foldCase(column.field) == lumo::foldCase(f)) itemNumberField_ = column.fieldIndex;
+    columns_.push_back(std::move(column));
+  }
+}
+
+size_t TableModel::rowCount() const { return static_cast<size_t>(rs_->RecordCount()); }
+
+double TableModel::sumSort(size_t row) const {
+  if (sumSortField_ < 0) return 0;
+  return numberOf(rs_->ValueAt(row, static_cast<size_t>(sumSortField_))).value_or(0);
+}
+
+RowKind TableModel::rowKind(size_t row) const {
+  const double kind = sumSort(row);
+  if (kind == 101) return RowKind::Total;
+  return kind > 100 ? RowKind::Subtotal : RowKind::Detail;
+}
+
+bool TableModel::hasDetail(size_t row) const { return sumSort(row) <= 0; }
+
+std::pair<std::optional<int>, std::optional<int>> TableModel::rowDecimals(size_t row) const {
+  std::optional<int> qty, price;
+  if (qtyDecimalField_ >= 0) {
+    if (auto v = numberOf(rs_->ValueAt(row, static_cast<size_t>(qtyDecimalField_)))) qty = static_cast<int>(*v);
+  }
+  if (priceDecimalField_ >= 0) {
+    if (auto v = numberOf(rs_->ValueAt(row, static_cast<size_t>(priceDecimalField_)))) price = static_cast<int>(*v);
+  }
+  return {qty, price};
+}
+
+std::optional<std::pair<int, int>> TableModel::itemDecimalsOf(size_t row) const {
+  if (!itemDecimals_ || itemNumberField_ < 0 || rowKind(row) != RowKind::Detail) return std::nullopt;
+  const std::string number = rs_->ValueAt(row, static_cast<size_t>(itemNumberField_)).text();
+  if (number.empty()) return std::nullopt;
+  auto it = itemCache_.find(number);
+  if (it == itemCache_.end()) it = itemCache_.emplace(number, itemDecimals_(number)).first;
+  return it->second;
+}
+
+int decimalsNeeded(double value, int most) {
+  for (int d = 0; d < most; ++d) {
+    const double scale = std::pow(10.0, d);
+    if (std::fabs(std::round(value * scale) / scale - value) <= 1e-9 * std::max(1.0, std::fabs(value))) return d;
+  }
+  return std::max(0, most);
+}
+
+Cell TableModel::cell(size_t row, size_t column) const {
+  const TableColumn& c = columns_.at(column);
+  if (c.fieldIndex < 0) return {};
+  const size_t field = static_cast<size_t>(c.fieldIndex);
+  const plat::Variant value = rs_->ValueAt(row, field);
+  if (!c.numeric()) return Cell{value.text(), std::nullopt, 0};
+  const std::optional<double> number = numberOf(value);
+  if (!number) return Cell{value.text(), std::nullopt, 0};
+  int decimals = 0;
+  if (c.type == kColAmount) {
+    const int scale = rs_->FieldAt(field).numericScale;
+    decimals = scale >= 0 && scale <= 6 ? scale : style_.amountScale;
+  } else {
+    // The row's own decimal places; else its item's, widened so that no digit up to the
+    // default places is lost (quantities in other units are not rounded to the item's).
+    const auto [qty, price] = rowDecimals(row);
+    const std::optional<int> own = c.type == kColQuantity ? qty : price;
+    if (own) {
+      decimals = *own;
+    } else {
+      const auto item = itemDecimalsOf(row);
+      const int least = item ? (c.type == kColQuantity ? item->first : item->second) : 0;
+      const int most = c.type == kColQuantity ? style_.quantityDecimals : style_.priceDecimals;
+      decimals = std::max(least, decimalsNeeded(*number, most));
+    }
+  }
+  return Cell{formatNumber(*number, decimals), number, decimals};
+}
+
+}  // namespace app

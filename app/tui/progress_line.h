@@ -1,0 +1,43 @@
+// The progress window as one live line on stderr: its message and a bar, repainted whenever the
+// component lets pending window messages run, and cleared when the window closes.
+#pragma once
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+namespace forms {
+class Form;
+}
+
+namespace app {
+
+// True for a form that only reports progress (a progress bar and labels, nothing to type in).
+bool isProgressWindow(const forms::Form& form);
+
+class ProgressLine {
+ public:
+  // `enabled` false paints nothing (stderr is not a terminal, or --quiet).
+  ProgressLine(std::FILE* out, bool enabled) : out_(out), enabled_(enabled) {}
+
+  void begin(const forms::Form& window);
+  // Repaints when the message or the bar changed; the bar at most every 50 ms.
+  void paint();
+  void end();
+  // Clears the line for other output (a message); the next paint draws it again.
+  void clearLine();
+  bool active() const { return window_ != nullptr; }
+
+  // The line for a message and a bar position (0..1), `width` cells wide at most; without
+  // a bar (hidden) only the message.
+  static std::string render(const std::string& message, double fraction, bool barShown, size_t width);
+
+ private:
+  std::FILE* out_;
+  bool enabled_;
+  const forms::Form* window_ = nullptr;
+  std::string last_;
+  std::chrono::steady_clock::time_point lastPaint_{};
+};
+
+}  // namespace app

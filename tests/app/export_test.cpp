@@ -1,0 +1,152 @@
+// CSV, XLSX and HTML exports of a real report, and output files that are complete or absent.
+#include <gtest/gtest.h>
+
+
+#include "app/catalog.h"
+#include "app/exit_codes.h"
+#include "app/export/atomic_file.h"
+#include "app/export/exporters.h"
+#include "app/filter_values.h"
+#include "app/session.h"
+#include "cli_support.h"
+#include "frame/report/report.h"
+#include "platform/com/registry.h"
+#include "support/demo_company.h"
+
+namespace app {
+namespace {
+
+using apptest::TempDir;
+
+std::shared_ptr<frame::Report> runSummary() {
+  support::loginDemo();
+  registerClasses();
+  const ReportInfo& info = *findReport("Rpt401");
+  auto report = plat::broker().CreateAs<frame::Report>(info.className());
+  report->SetFilter(scriptFilter(info, parseSetPairs(info, {"GroupBy=1", "BLevel=1", "ELevel=2"}), {}));
+  report->GetReportData();
+  EXPECT_TRUE(report->Ok()) << report->ErrorText();
+  return report;
+}
+
+std::vector<std::vector<std::string>> parseCsv(const std::string& text) {
+  std::vector<std::vector<std::string>> rows(1, std::vector<std::string>(1));
+  bool quoted = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quoted) {
+      if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+        rows.back().back() += '"';
+        ++i;
+      } else if (c == '"') {
+        quoted = false;
+      } else {
+        rows.back().back() += c;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      rows.back().emplace_back();
+    } else if (c == '\r') {
+    } else if (c == '\n') {
+      rows.emplace_back(1);
+    } else {
+      rows.back().back() += c;
+    }
+  }
+  if (rows.back().size() == 1 && rows.back()[0].empty()) rows.pop_back();
+  return rows;
+}
+
+TEST(Export, CsvRoundTripGivesTheRecordSetValues) {
+  auto report = runSummary();
+  const TableModel model = TableModel::of(*report);
+  std::ostringstream out;
+  writeCsv(model, out);
+  const std::string text = out.str();
+  ASSERT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
+  const auto rows = parseCsv(text.substr(3));
+  ASSERT_EQ(rows.size(), model.rowCount() + 1);
+  EXPECT_EQ(rows[0][0], "1级产品类别");
+  EXPECT_NE(std::find(rows[0].begin(), rows[0].end(), "生产任务数量/数量(基本)"), rows[0].end());
+  const ado::Recordset& rs = *report->Rs();
+  for (size_t r = 0; r < model.rowCount(); ++r) {
+    ASSERT_EQ(rows[r + 1].size(), model.columns().size());
+    for (size_t c = 0; c < model.columns().size(); ++c) {
+      const plat::Variant v = rs.ValueAt(r, static_cast<size_t>(model.columns()[c].fieldIndex));
+      if (model.columns()[c].numeric() && !v.isNull())
+        EXPECT_DOUBLE_EQ(std::stod(rows[r + 1][c]), v.toDouble()) << "row " << r << " " << model.columns()[c].field;
+      else
+        EXPECT_EQ(rows[r + 1][c], v.text()) << "row " << r << " " << model.columns()[c].field;
+    }
+  }
+}
+
+TEST(Export, XlsxHasMergedHeaderCellsWhereTheGroupsAre) {
+  TempDir dir("xlsx");
+  auto report = runSummary();
+  const TableModel model = TableModel::of(*report);
+  const auto file = dir.path / "r401.xlsx";
+  exportTable(model, Format::Xlsx, file.string(), std::cout, {});
+  const std::string command = "unzip -p '" + file.string() + "' xl/worksheets/sheet1.xml > '" + (dir.path / "sheet.xml").string() + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::string xml = apptest::slurp(dir.path / "sheet.xml");
+  // Name, four title lines (one per non-empty caption), a blank row: the header is on rows 7 and 8.
+  const size_t top = 1 + model.titleLines().size() + 1 + 1;
+  std::vector<std::string> merged;
+  const std::string open = "<mergeCell ref=\"";
+  for (size_t at = xml.find(open); at != std::string::npos; at = xml.find(open, at + 1)) {
+    const size_t start = at + open.size();
+    merged.push_back(xml.substr(start, xml.find('"', start) - start));
+  }
+  const std::string t = std::to_string(top), b = std::to_string(top + 1);
+  // 1级/2级产品类别, 产品代码, 产品名称, 规格型号, 生产批号 stand alone; three groups of four.
+  EXPECT_EQ(merged, (std::vector<std::string>{"A" + t + ":A" + b, "B" + t + ":B" + b, "C" + t + ":C" + b,
+                                              "D" + t + ":D" + b, "E" + t + ":E" + b, "F" + t + ":F" + b,
+                                              "G" + t + ":J" + t, "K" + t + ":N" + t, "O" + t + ":R" + t}));
+  EXPECT_NE(xml.find("<pane "), std::string::npos);
+  EXPECT_NE(xml.find("topLeftCell=\"A" + std::to_string(top + 2) + "\""), std::string::npos);
+}
+
+TEST(Export, HtmlHasTheSameHeaderStructure) {
+  auto report = runSummary();
+  const TableModel model = TableModel::of(*report);
+  std::ostringstream out;
+  writeHtml(model, out);
+  const std::string html = out.str();
+  const auto count = [&](const std::string& what) {
+    size_t n = 0;
+    for (size_t at = html.find(what); at != std::string::npos; at = html.find(what, at + 1)) ++n;
+    return n;
+  };
+  EXPECT_EQ(count("<th rowspan=\"2\">"), 6u);
+  EXPECT_EQ(count("<th colspan=\"4\">"), 3u);
+  EXPECT_NE(html.find("<th colspan=\"4\">生产任务数量</th>"), std::string::npos);
+  EXPECT_EQ(count("<tr class=\"total\">"), 1u);
+  EXPECT_GT(count("<tr class=\"subtotal\">"), 0u);
+  EXPECT_EQ(count("<tr"), model.rowCount() + 2);
+  EXPECT_EQ(html.rfind("</html>\n"), html.size() - 8);
+}
+
+TEST(Export, OutputIsCompleteOrAbsent) {
+  TempDir dir("atomic");
+  const auto target = dir.path / "out.csv";
+  {
+    std::ofstream(target) << "old";
+    AtomicFile file(target);
+    file.stream() << "half of a new file";
+    // destroyed without commit, as when the export raises
+  }
+  EXPECT_EQ(apptest::slurp(target), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1);
+  {
+    AtomicFile file(target);
+    file.stream() << "new";
+    file.commit();
+  }
+  EXPECT_EQ(apptest::slurp(target), "new");
+  EXPECT_THROW(AtomicFile(dir.path / "missing" / "x.csv"), Failure);
+}
+
+}  // namespace
+}  // namespace app

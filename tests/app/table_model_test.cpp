@@ -1,0 +1,187 @@
+// The table model and the text grid over a hand-built header and record set, and over the real
+// detail report with its four header groups.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/catalog.h"
+#include "app/filter_values.h"
+#include "app/render/grid_text.h"
+#include "app/session.h"
+#include "app/table/table_model.h"
+#include "frame/report/report.h"
+#include "platform/com/registry.h"
+#include "support/demo_company.h"
+
+namespace app {
+namespace {
+
+void addColumn(lumo::Vector& header, const char* caption, const char* second, const char* type, const char* field,
+               int16_t visible = 1, int16_t forceHide = 0) {
+  auto c = lumo::newDictionary();
+  c->SetValue("FColCaption", caption);
+  c->SetValue("FHeadSecond", second);
+  c->SetValue("FColType", type);
+  c->SetValue("FColName", field);
+  c->SetValue("FVisible", visible);
+  c->SetValue("FForceHide", forceHide);
+  header.Add(c);
+}
+
+struct Small {
+  lumo::VectorRef header = lumo::newVector();
+  ado::RecordsetRef rs = ado::newRecordset();
+  lumo::DictionaryRef property = lumo::newDictionary();
+  lumo::VectorRef title = lumo::newVector();
+
+  Small() {
+    addColumn(*header, "产品代码$", "", "1", "FNumber");
+    addColumn(*header, "隐藏$", "", "1", "FHidden", 0);
+    addColumn(*header, "数量+|+|", "单位", "1", "FUnit");
+    addColumn(*header, "", "数量", "2", "FQty");
+    addColumn(*header, "", "强制隐藏", "2", "FForced", 1, 1);
+    addColumn(*header, "单价$", "", "4", "FPrice");
+    addColumn(*header, "金额$", "", "6", "FAmount");
+    addColumn(*header, "完工率$", "", "8", "FRate");
+    for (const char* f : {"FNumber", "FHidden", "FUnit", "FRate", "FSumSort"}) rs->Append(f, ado::adVarChar, 255);
+    for (const char* f : {"FQty", "FForced", "FPrice"}) rs->Append(f, ado::adDouble);
+    rs->Append("FAmount", ado::adDecimal, 18);
+    rs->SetNumericScale("FAmount", 18, 2);
+    rs->Append("FQtyDecimal", ado::adInteger);
+    rs->Open();
+    row("01.001", "件", 12.5, 3.456, 1234.5, "50%", "0", 3);
+    row("01.002", "箱", 7, 10, 70, "100%", "0", std::nullopt);
+    row("合计", "", 19.5, std::nullopt, 1304.5, "", "101", 4);
+    property->SetValue("Name", "测试报表");
+    property->SetValue("FrozenColumn", int16_t{3});  // 产品代码, the hidden column and 单位
+    for (int i : {2, 0, 1}) {
+      auto line = lumo::newDictionary();
+      line->SetValue("FCaption", "第" + std::to_string(i) + "行");
+      line->SetValue("FIndex", int16_t(i));
+      title->Add(line);
+    }
+    auto empty = lumo::newDictionary();
+    empty->SetValue("FIndex", int16_t{5});
+    title->Add(empty);
+  }
+
+  void row(const char* number, const char* unit, double qty, std::optional<double> price, double amount,
+           const char* rate, const char* kind, std::optional<int> qtyDecimals) {
+    rs->AddNew();
+    rs->SetValue("FNumber", number);
+    rs->SetValue("FUnit", unit);
+    rs->SetValue("FQty", qty);
+    if (price) rs->SetValue("FPrice", *price);
+    rs->SetValue("FAmount", amount);
+    rs->SetValue("FRate", rate);
+    rs->SetValue("FSumSort", kind);
+    if (qtyDecimals) rs->SetValue("FQtyDecimal", int32_t(*qtyDecimals));
+  }
+
+  TableModel model() const { return TableModel(header.get(), rs, title.get(), property.get()); }
+};
+
+TEST(TableModel, ColumnsSpansKindsAndFormattedCells) {
+  Small s;
+  TableModel m = s.model();
+  ASSERT_EQ(m.columns().size(), 6u);  // FVisible 0 and FForceHide 1 are left out
+  std::vector<std::string> captions;
+  for (const auto& c : m.columns()) captions.push_back(c.caption);
+  EXPECT_EQ(captions, (std::vector<std::string>{"产品代码", "单位", "数量", "单价", "金额", "完工率"}));
+  ASSERT_EQ(m.spans().size(), 5u);
+  EXPECT_EQ(m.spans()[1].caption, "数量");
+  EXPECT_EQ(m.spans()[1].first, 1u);
+  EXPECT_EQ(m.spans()[1].count, 2u);  // the group lost its hidden third column
+  EXPECT_FALSE(m.spans()[1].bothRows);
+  EXPECT_TRUE(m.spans()[0].bothRows);
+  EXPECT_EQ(m.frozenColumns(), 2u);
+  EXPECT_EQ(m.titleLines(), (std::vector<std::string>{"第0行", "第1行", "第2行"}));
+  EXPECT_EQ(m.rowKind(0), RowKind::Detail);
+  EXPECT_EQ(m.rowKind(2), RowKind::Total);
+  EXPECT_FALSE(m.hasDetail(2));
+
+  EXPECT_EQ(m.text(0, 2), "12.500");   // the row's FQtyDecimal
+  EXPECT_EQ(m.text(1, 2), "7");        // no row decimals: the places the value needs
+  EXPECT_EQ(m.text(0, 3), "3.46");     // price: default places
+  EXPECT_EQ(m.text(0, 4), "1234.50");  // amount: the field's scale
+  EXPECT_EQ(m.text(2, 3), "");         // Null
+  EXPECT_EQ(m.text(0, 5), "50%");
+  EXPECT_DOUBLE_EQ(*m.cell(0, 3).number, 3.456);
+}
+
+TEST(GridText, TwoRowHeaderWithSpansAndTotalsSetApart) {
+  Small s;
+  std::ostringstream out;
+  renderGrid(s.model(), out, GridOptions{0, true, false});
+  EXPECT_EQ(out.str(),
+            "测试报表\n第0行\n第1行\n第2行\n\n"
+            "# | 产品代码 |      数量      | 单价 | 金额    | 完工率\n"
+            "  |          | 单位 | 数量    |      |         |\n"
+            "--+----------+------+---------+------+---------+-------\n"
+            "1 | 01.001   | 件   |  12.500 | 3.46 | 1234.50 | 50%\n"
+            "2 | 01.002   | 箱   |       7 |   10 |   70.00 | 100%\n"
+            "--+----------+------+---------+------+---------+-------\n"
+            "3 | 合计     |      | 19.5000 |      | 1304.50 |\n"
+            "(3 rows)\n");
+}
+
+TEST(GridText, PagesRepeatFrozenColumns) {
+  // Widths 4,4 frozen (4 + 3 + 4 = 11 cells); then 10, 10, 10 in 30 cells.
+  EXPECT_EQ(pageColumns({4, 4, 10, 10, 10}, 2, 11, 30), (std::vector<std::vector<size_t>>{{2}, {3}, {4}}));
+  EXPECT_EQ(pageColumns({4, 4, 10, 10, 10}, 2, 11, 40), (std::vector<std::vector<size_t>>{{2, 3}, {4}}));
+  EXPECT_EQ(pageColumns({4, 4, 10, 10, 10}, 2, 11, 0), (std::vector<std::vector<size_t>>{{2, 3, 4}}));
+  Small s;
+  std::ostringstream out;
+  renderGrid(s.model(), out, GridOptions{30, false, false});
+  const std::string text = out.str();
+  EXPECT_NE(text.find("[1/4] columns 3-3 of 6"), std::string::npos) << text;
+  EXPECT_NE(text.find("[4/4] columns 6-6 of 6"), std::string::npos) << text;
+  size_t frozenShown = 0;
+  for (size_t at = text.find("01.002"); at != std::string::npos; at = text.find("01.002", at + 1)) ++frozenShown;
+  EXPECT_EQ(frozenShown, 4u);  // the frozen code column on every page
+}
+
+// The detail report's header: four groups of six, six, six and four columns.
+TEST(TableModel, DetailReportHeaderSpansMatchItsCaptions) {
+  support::loginDemo();
+  registerClasses();
+  const ReportInfo& info = *findReport("Rpt400");
+  auto report = plat::broker().CreateAs<frame::Report>(info.className());
+  report->SetFilter(scriptFilter(info, parseSetPairs(info, {"BItemNumber=01.01", "EItemNumber=01.02"}), {}));
+  report->GetReportData();
+  ASSERT_TRUE(report->Ok()) << report->ErrorText();
+  const TableModel m = TableModel::of(*report);
+  std::vector<std::tuple<std::string, size_t, size_t>> groups;
+  size_t standalone = 0;
+  for (const HeaderSpan& span : m.spans()) {
+    if (span.bothRows)
+      ++standalone;
+    else
+      groups.emplace_back(span.caption, span.first, span.count);
+  }
+  EXPECT_EQ(groups, (std::vector<std::tuple<std::string, size_t, size_t>>{
+                        {"生产数量", 7, 6}, {"完工数量", 14, 6}, {"入库数量", 26, 6}, {"未入库数量", 32, 4}}));
+  EXPECT_EQ(standalone, 39u - 22u);
+  EXPECT_EQ(m.columns()[8].caption, "数量");
+  EXPECT_EQ(m.columns()[35].caption, "数量(常用)");
+
+  std::ostringstream out;
+  renderGrid(m, out, GridOptions{0, true, false});
+  std::istringstream lines(out.str());
+  std::string line, top, bottom;
+  while (std::getline(lines, line))
+    if (line.find("| 日期") != std::string::npos) {
+      top = line;
+      std::getline(lines, bottom);
+      break;
+    }
+  ASSERT_FALSE(top.empty()) << out.str();
+  for (const char* caption : {"生产数量", "完工数量", "入库数量", "未入库数量", "计划完工日期", "摘要"})
+    EXPECT_NE(top.find(caption), std::string::npos) << caption;
+  EXPECT_EQ(bottom.find("日期"), std::string::npos);  // stand-alone captions fill both rows: the top one only
+  EXPECT_NE(bottom.find("单位 |"), std::string::npos);
+  EXPECT_NE(bottom.find("数量(常用)"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace app

@@ -1,0 +1,73 @@
+// Driving the tavshoprpt program like a user at a terminal: tmux runs it in a detached session,
+// keys are sent to it and the screen is read back.
+#pragma once
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "cli_support.h"
+
+namespace apptest {
+
+class Tmux {
+ public:
+  // `name` keeps the server of one test apart from another's.
+  Tmux(const std::filesystem::path& dir, const std::string& name)
+      : socket_("tav" + name + "-" + std::to_string(::getpid())), dir_(dir) {}
+  ~Tmux() { tmux("kill-server"); }
+  Tmux(const Tmux&) = delete;
+  Tmux& operator=(const Tmux&) = delete;
+
+  static bool available() { return std::system("command -v tmux > /dev/null 2>&1") == 0; }
+
+  // Starts `command` in `dir` in a detached 160x45 session; its exit code lands in rc.txt.
+  void start(const std::string& command) {
+    const std::string script = "cd '" + dir_.string() + "'; export TERM=xterm-256color LANG=C.UTF-8; " + command +
+                               "; echo \\$? > rc.txt; sleep 60";
+    tmux("new-session -d -s t -x 160 -y 45 \"" + script + "\"");
+  }
+  // Keys by tmux name ("Tab", "Down", "F7", "Enter", "Escape"), separated by blanks.
+  void keys(const std::string& keys) { tmux("send-keys -t t " + keys); }
+  // Literal text. REQUIRES: no "'" in `text`.
+  void type(const std::string& text) { tmux("send-keys -t t -l '" + text + "'"); }
+  std::string screen() {
+    tmux("capture-pane -t t -p > '" + (dir_ / "pane.txt").string() + "'");
+    return slurp(dir_ / "pane.txt");
+  }
+  // Waits until the screen shows `text`.
+  bool waitFor(const std::string& text, std::chrono::seconds limit = std::chrono::seconds(30)) {
+    return until([&] { return screen().find(text) != std::string::npos; }, limit);
+  }
+  // Waits until the screen no longer shows `text`.
+  bool waitGone(const std::string& text, std::chrono::seconds limit = std::chrono::seconds(30)) {
+    return until([&] { return screen().find(text) == std::string::npos; }, limit);
+  }
+  // Waits for the program to end; its exit code, or -1.
+  int waitExit(std::chrono::seconds limit = std::chrono::seconds(60)) {
+    const auto rc = dir_ / "rc.txt";
+    if (!until([&] { return slurp(rc).find('\n') != std::string::npos; }, limit)) return -1;
+    return std::stoi(slurp(rc));
+  }
+
+ private:
+  template <class F>
+  static bool until(F&& done, std::chrono::seconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+      if (done()) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+  }
+  void tmux(const std::string& args) { (void)std::system(("tmux -L " + socket_ + " " + args + " 2>/dev/null").c_str()); }
+
+  std::string socket_;
+  std::filesystem::path dir_;
+};
+
+}  // namespace apptest
