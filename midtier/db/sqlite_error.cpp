@@ -33,13 +33,13 @@ std::string abbreviateSql(std::string_view sql) {
 
 void throwSqlite(sqlite3* handle, int rc, std::string_view where) {
   // The connection's message is more specific ("no such table: t_X") than the code's.
-  std::string message = handle != nullptr && sqlite3_errcode(handle) == rc ? sqlite3_errmsg(handle)
-                                                                           : sqlite3_errstr(rc);
-  int code = handle != nullptr && sqlite3_errcode(handle) == rc ? sqlite3_extended_errcode(handle) : rc;
-  if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
-    message += " (another connection is writing to it; try again when it has finished)";
-  if (where.empty()) throw Error(code, std::move(message));
-  throw Error(code, fmt::format("{} ({})", message, where));
+  const bool fromHandle = handle != nullptr && (sqlite3_errcode(handle) & 0xff) == (rc & 0xff);
+  const std::string_view message = fromHandle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
+  const int code = fromHandle ? sqlite3_extended_errcode(handle) : rc;
+  const bool busy = (rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED;
+  const std::string_view hint = busy ? "; another connection is writing to it, try again when it has finished" : "";
+  if (where.empty()) throw Error(code, fmt::format("{}{}", message, hint));
+  throw Error(code, fmt::format("{} ({}{})", message, where, hint));
 }
 
 }  // namespace db

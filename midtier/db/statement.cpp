@@ -68,9 +68,9 @@ Statement& Statement::bind(int index, double value) {
 }
 
 Statement& Statement::bind(int index, std::string_view value) {
-  checkBind(sqlite3_bind_text64(stmt_, index, value.data(), value.size(), SQLITE_TRANSIENT,
-                                SQLITE_UTF8),
-            index);
+  // An empty view may have no data pointer, which SQLite would take for NULL.
+  const char* text = value.data() != nullptr ? value.data() : "";
+  checkBind(sqlite3_bind_text64(stmt_, index, text, value.size(), SQLITE_TRANSIENT, SQLITE_UTF8), index);
   return *this;
 }
 

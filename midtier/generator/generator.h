@@ -1,0 +1,43 @@
+// Deterministic demo data for a company database: base data, production tasks with
+// their material, receipts and issues, sales orders and product costs.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace db {
+class Database;
+}
+
+namespace gen {
+
+struct Options {
+  int64_t tasks = 2000;      // production tasks; every other quantity scales with it
+  uint64_t seed = 20261206;  // the same seed gives the same data
+};
+
+struct TableRows {
+  std::string table;
+  int64_t rows = 0;
+};
+
+struct Summary {
+  std::vector<TableRows> tables;  // every table of the schema with its row count
+  int64_t totalRows = 0;
+  std::chrono::milliseconds elapsed{0};
+};
+
+// Fills a freshly migrated, empty database (db::migrate) inside one transaction: on any
+// failure nothing is written. Throws plat::Error when the database is not at the current
+// schema version, already holds data, or the options are out of range (1 to 10,000,000 tasks).
+Summary generate(db::Database& database, const Options& options);
+
+// Creates the file (which must not exist), migrates it and fills it.
+Summary createDemoDatabase(const std::string& path, const Options& options);
+
+// Row counts of every table of the schema, in schema order.
+Summary countRows(db::Database& database);
+
+}  // namespace gen

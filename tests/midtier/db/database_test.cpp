@@ -1,0 +1,132 @@
+// The SQLite wrapper: opening, statements, and the errors a user gets to read.
+#include <gtest/gtest.h>
+#include <gmock/gmock.h>
+
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "midtier/db/database.h"
+#include "midtier/db/sqlite_error.h"
+#include "midtier/db/statement.h"
+#include "midtier/db/transaction.h"
+#include "midtier/db/temp_file.h"
+
+namespace {
+
+using ::testing::HasSubstr;
+using testing_db::TempFile;
+
+// Runs `action`, expects a plat::Error and returns its description.
+template <typename Action>
+std::string errorOf(Action action) {
+  try {
+    action();
+  } catch (const plat::Error& error) {
+    return error.description();
+  }
+  ADD_FAILURE() << "no plat::Error was thrown";
+  return {};
+}
+
+TEST(Database, MissingFileIsAnErrorNamingThePathAndIsNotCreated) {
+  TempFile file;
+  const std::string text = errorOf([&] { (void)db::Database::open(file.path()); });
+  EXPECT_EQ(text, "database file not found: " + file.path());
+  EXPECT_FALSE(std::filesystem::exists(file.path()));
+}
+
+TEST(Database, CorruptFileIsRefusedAtOpen) {
+  TempFile file;
+  {
+    std::ofstream out(file.path(), std::ios::binary);
+    for (int i = 0; i < 4096; ++i) out.put(static_cast<char>(i * 37 + 11));
+  }
+  try {
+    (void)db::Database::open(file.path());
+    FAIL() << "a garbage file was opened";
+  } catch (const db::Error& error) {
+    EXPECT_EQ(error.primaryCode(), SQLITE_NOTADB);
+    EXPECT_THAT(error.description(), HasSubstr("file is not a database"));
+    EXPECT_THAT(error.description(), HasSubstr(file.path()));
+    EXPECT_EQ(error.source(), "SQLite");
+  }
+}
+
+TEST(Database, CreateRefusesAnExistingFileAndOpenFindsTheNewOne) {
+  TempFile file;
+  { db::Database::create(file.path()).exec("CREATE TABLE t (a)"); }
+  EXPECT_THAT(errorOf([&] { (void)db::Database::create(file.path()); }), HasSubstr("already exists"));
+  db::Database database = db::Database::open(file.path());
+  EXPECT_TRUE(database.tableExists("T"));  // names compare without regard to case
+  EXPECT_EQ(database.queryInt("PRAGMA foreign_keys"), 1);
+  EXPECT_EQ(database.queryInt("PRAGMA threads"), 2);
+}
+
+TEST(Database, MissingTableAndBadSqlNameTheProblemAndTheStatement) {
+  db::Database database = db::Database::memory();
+  const std::string missing = errorOf([&] { (void)database.prepare("SELECT FName FROM t_Missing"); });
+  EXPECT_THAT(missing, HasSubstr("no such table: t_Missing"));
+  EXPECT_THAT(missing, HasSubstr("SELECT FName FROM t_Missing"));
+  EXPECT_THAT(errorOf([&] { database.exec("CREATE TABLE t (a); INSERT INTO nowhere VALUES (1)"); }),
+              HasSubstr("no such table: nowhere"));
+  EXPECT_THAT(errorOf([&] { (void)database.prepare("SELEKT 1"); }), HasSubstr("syntax error"));
+}
+
+TEST(Database, LockedDatabaseGivesAClearErrorAndWorksOnceReleased) {
+  TempFile file;
+  { db::Database::create(file.path()).exec("CREATE TABLE t (a INTEGER)"); }
+  db::Database writer = db::Database::open(file.path());
+  db::Database other = db::Database::open(file.path(), {.busyTimeout = std::chrono::milliseconds(20)});
+  {
+    db::Transaction holding(writer);
+    writer.exec("INSERT INTO t VALUES (1)");
+    try {
+      other.exec("INSERT INTO t VALUES (2)");
+      FAIL() << "wrote past another connection's write transaction";
+    } catch (const db::Error& error) {
+      EXPECT_EQ(error.primaryCode(), SQLITE_BUSY);
+      EXPECT_THAT(error.description(), HasSubstr("database is locked"));
+      EXPECT_THAT(error.description(), HasSubstr(file.path()));
+    }
+    EXPECT_THAT(errorOf([&] { db::Transaction second(other); }), HasSubstr("database is locked"));
+    holding.commit();
+  }
+  other.exec("INSERT INTO t VALUES (2)");
+  EXPECT_EQ(other.queryInt("SELECT sum(a) FROM t"), 3);
+}
+
+TEST(Statement, BindsByIndexAndNameAndReadsColumnsByName) {
+  db::Database database = db::Database::memory();
+  database.exec("CREATE TABLE t (FID INTEGER, FQty REAL, FName TEXT, FNote TEXT)");
+  db::Statement insert = database.prepare("INSERT INTO t VALUES (:id, @qty, $name, ?4)");
+  insert.bind("id", 7).bind("@qty", 2.5).bind("name", std::string("箱")).bind(4, nullptr).run();
+  insert.bindAll(int64_t{8}, 0.25, "盒", std::optional<std::string>("x")).run();
+  db::Statement select = database.prepare("SELECT fid, FQTY, FName, FNote FROM t ORDER BY FID");
+  ASSERT_TRUE(select.step());
+  EXPECT_EQ(select.getInt64("FID"), 7);
+  EXPECT_DOUBLE_EQ(select.getDouble("fqty"), 2.5);
+  EXPECT_EQ(select.getText("FNAME"), "箱");
+  EXPECT_TRUE(select.isNull("FNote"));
+  EXPECT_EQ(select.getText(3), "");
+  EXPECT_EQ(select.columnType(1), db::ColumnType::Real);
+  ASSERT_TRUE(select.step());
+  EXPECT_EQ(select.getText(3), "x");
+  EXPECT_FALSE(select.step());
+  select.reset();
+  ASSERT_TRUE(select.step());  // reusable after reset
+  EXPECT_EQ(select.getInt64(0), 7);
+  EXPECT_THAT(errorOf([&] { (void)select.columnIndex("FMissing"); }), HasSubstr("no column named FMissing"));
+  EXPECT_THAT(errorOf([&] { insert.bind(9, 1); }), HasSubstr("parameter 9 is out of range"));
+  EXPECT_THAT(errorOf([&] { insert.bind("nope", 1); }), HasSubstr("no parameter named nope"));
+}
+
+TEST(Statement, EmptyTextIsTextNotNull) {
+  db::Database database = db::Database::memory();
+  database.exec("CREATE TABLE t (a TEXT NOT NULL)");
+  database.prepare("INSERT INTO t VALUES (?)").bind(1, std::string_view()).run();
+  EXPECT_EQ(database.queryInt("SELECT count(*) FROM t WHERE a = ''"), 1);
+}
+
+}  // namespace

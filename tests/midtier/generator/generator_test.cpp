@@ -1,0 +1,150 @@
+// The generator: determinism, sizes, fixed settings and clean failure.
+#include <gtest/gtest.h>
+#include <gmock/gmock.h>
+
+#include <filesystem>
+#include <string>
+
+#include "midtier/db/statement.h"
+#include "midtier/db/temp_file.h"
+#include "midtier/generator/generated.h"
+#include "midtier/generator/world.h"
+#include "platform/core/error.h"
+
+namespace {
+
+using testing_gen::generatedDatabase;
+
+// FNV-1a over every value of every table, rows in the order of all their columns.
+uint64_t contentHash(db::Database& database) {
+  uint64_t hash = 1469598103934665603ULL;
+  auto mix = [&](std::string_view text) {
+    for (unsigned char c : text) hash = (hash ^ c) * 1099511628211ULL;
+    hash = (hash ^ 0xff) * 1099511628211ULL;
+  };
+  for (const gen::TableRows& table : gen::countRows(database).tables) {
+    mix(table.table);
+    db::Statement probe = database.prepare("SELECT * FROM " + table.table + " LIMIT 0");
+    std::string order;
+    for (int c = 1; c <= probe.columnCount(); ++c) order += (c > 1 ? "," : "") + std::to_string(c);
+    db::Statement rows = database.prepare("SELECT * FROM " + table.table + " ORDER BY " + order);
+    while (rows.step())
+      for (int c = 0; c < rows.columnCount(); ++c) mix(rows.isNull(c) ? std::string_view("<null>") : rows.getTextView(c));
+  }
+  return hash;
+}
+
+TEST(Generator, SameSeedGivesTheSameDataAndAnotherSeedOtherData) {
+  db::Database again = db::Database::memory();
+  db::migrate(again);
+  gen::generate(again, {.tasks = 400, .seed = 7});
+  const uint64_t first = contentHash(generatedDatabase(400, 7));
+  EXPECT_EQ(contentHash(again), first);
+  EXPECT_NE(contentHash(generatedDatabase(400, 8)), first);
+}
+
+TEST(Generator, SizesScaleWithTheNumberOfTasks) {
+  const gen::Sizes small = gen::sizesFor(2000);
+  EXPECT_EQ(small.products + small.semiProducts, 40);
+  EXPECT_EQ(small.materials, 50);
+  EXPECT_EQ(small.batches, 200);
+  EXPECT_EQ(small.departments, 8);
+  EXPECT_EQ(small.employees, 20);
+  const gen::Sizes large = gen::sizesFor(1'000'000);
+  EXPECT_EQ(large.products + large.semiProducts, 20000);
+  EXPECT_EQ(large.batches, 100000);
+  EXPECT_EQ(large.departments, 30);
+  EXPECT_EQ(large.employees, 200);
+
+  db::Database& database = generatedDatabase();
+  EXPECT_EQ(database.queryInt("SELECT count(*) FROM ICMO"), 2000);
+  EXPECT_EQ(database.queryInt("SELECT count(*) FROM t_ICItem"),
+            small.products + small.semiProducts + small.virtualItems + small.materials);
+  EXPECT_EQ(database.queryInt("SELECT count(*) FROM t_Department"), small.departments);
+  EXPECT_EQ(database.queryInt("SELECT count(DISTINCT FBatchNo) FROM ICMO"), small.batches);
+  // About a third as many sales orders as tasks.
+  EXPECT_NEAR(static_cast<double>(database.queryInt("SELECT count(*) FROM SEOrder")), 2000.0 / 3, 2000.0 / 15);
+}
+
+TEST(Generator, SettingsPeriodsAndUsersAreFixed) {
+  db::Database& database = generatedDatabase();
+  std::string profile;
+  db::Statement rows = database.prepare("SELECT FCategory, FKey, FValue FROM t_SystemProfile ORDER BY 1, 2");
+  while (rows.step()) profile += rows.getText(0) + "/" + rows.getText(1) + "=" + rows.getText(2) + ";";
+  EXPECT_EQ(profile, "GL/CurrencyScale=2;GL/PeriodCount=12;IC/CurrentPeriod=11;IC/CurrentYear=2026;IC/UseShortNumber=0;");
+
+  EXPECT_EQ(database.queryInt("SELECT count(*) FROM t_PeriodDate"), 24);
+  db::Statement february = database.prepare(
+      "SELECT FPeriodStart || ' ' || FPeriodEnd FROM t_PeriodDate WHERE FYear = ? AND FPeriod = ?");
+  february.bindAll(2025, 2);
+  ASSERT_TRUE(february.step());
+  EXPECT_EQ(february.getText(0), "2025-02-01 2025-02-28");
+  february.reset();
+  february.bindAll(2026, 12);
+  ASSERT_TRUE(february.step());
+  EXPECT_EQ(february.getText(0), "2026-12-01 2026-12-31");
+
+  std::string rights;
+  db::Statement restricted = database.prepare(
+      "SELECT u.FUserID, u.FName, group_concat(r.FKind) FROM t_User u "
+      "LEFT JOIN t_DataRight r ON r.FUserID = u.FUserID AND r.FRestricted = 1 GROUP BY u.FUserID ORDER BY u.FUserID");
+  while (restricted.step()) rights += restricted.getText(0) + " " + restricted.getText(1) + ":" + restricted.getText(2) + ";";
+  EXPECT_EQ(rights, "16394 administrator:;16395 张明:1,4;16396 李华:2;");
+  for (const auto& [table, restrictedUser] : {std::pair{"t_organization", "16395"}, std::pair{"t_supplier", "16396"},
+                                               std::pair{"t_stock", "16395"}}) {
+    const std::string from = std::string("SELECT count(*) FROM ") + table;
+    EXPECT_EQ(database.queryInt(from + " WHERE FRightUserID NOT GLOB ',[0-9]*,' OR FRightUserID NOT LIKE '%,16394,%'"), 0)
+        << table;
+    // The restricted user sees some rows and misses some.
+    const std::string visible = std::string(" WHERE instr(FRightUserID, '") + restrictedUser + "') ";
+    EXPECT_GT(database.queryInt(from + visible + "= 0"), 0) << table;
+    EXPECT_GT(database.queryInt(from + visible + "> 0"), 0) << table;
+  }
+}
+
+TEST(Generator, RefusesADatabaseThatIsNotMigratedOrAlreadyFilled) {
+  db::Database empty = db::Database::memory();
+  EXPECT_THROW(gen::generate(empty, {}), plat::Error);
+  db::migrate(empty);
+  EXPECT_THROW(gen::generate(empty, {.tasks = 0}), plat::Error);
+  gen::generate(empty, {.tasks = 50});
+  try {
+    gen::generate(empty, {.tasks = 50});
+    FAIL() << "generated twice into one database";
+  } catch (const plat::Error& error) {
+    EXPECT_THAT(error.description(), ::testing::HasSubstr("already holds data"));
+  }
+}
+
+// A failure late in the load (the cost tables are written last) undoes everything,
+// including the dropped report indexes.
+TEST(Generator, AFailureLeavesTheDatabaseAsItWas) {
+  db::Database database = db::Database::memory();
+  db::migrate(database);
+  database.exec("DROP TABLE cb_CostElement");
+  const int64_t indexes = database.queryInt("SELECT count(*) FROM sqlite_schema WHERE type = 'index'");
+  try {
+    gen::generate(database, {.tasks = 100});
+    FAIL() << "generated without a cost element table";
+  } catch (const plat::Error& error) {
+    EXPECT_THAT(error.description(), ::testing::HasSubstr("no such table: cb_CostElement"));
+  }
+  EXPECT_FALSE(database.inTransaction());
+  EXPECT_EQ(database.queryInt("SELECT count(*) FROM t_Item"), 0);
+  EXPECT_EQ(database.queryInt("SELECT count(*) FROM ICMO"), 0);
+  EXPECT_EQ(database.queryInt("SELECT count(*) FROM sqlite_schema WHERE type = 'index'"), indexes);
+  EXPECT_EQ(database.queryInt("PRAGMA foreign_keys"), 1);  // connection settings restored
+}
+
+TEST(Generator, CreateDemoDatabaseMakesAFileAndNeverOverwritesOne) {
+  testing_db::TempFile file("demo");
+  const gen::Summary summary = gen::createDemoDatabase(file.path(), {.tasks = 100});
+  EXPECT_GT(summary.totalRows, 100);
+  db::Database database = db::Database::open(file.path());
+  EXPECT_EQ(db::schemaVersion(database), db::kSchemaVersion);
+  EXPECT_EQ(database.queryInt("SELECT count(*) FROM ICMO"), 100);
+  EXPECT_THROW(gen::createDemoDatabase(file.path(), {.tasks = 100}), plat::Error);
+  EXPECT_EQ(db::Database::open(file.path()).queryInt("SELECT count(*) FROM ICMO"), 100);
+}
+
+}  // namespace
