@@ -1,0 +1,180 @@
+// The connection-properties text, and the company databases kept open per file.
+#include "midtier/services/connection.h"
+
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "midtier/db/schema.h"
+#include "midtier/services/database_errors.h"
+#include "platform/core/error.h"
+#include "platform/core/variant.h"
+#include "platform/lumo/dictionary.h"
+
+namespace midtier {
+namespace {
+
+constexpr std::chrono::milliseconds kDefaultBusyTimeout{5000};
+constexpr std::chrono::seconds kLookInterval{1};
+
+// The kept connections by canonical file name, and the file names as callers spell them:
+// the report services ask once per row, so the usual lookup costs no system call.
+struct Pool {
+  std::map<std::string, std::unique_ptr<Connection>> byFile;
+  std::map<std::string, Connection*, std::less<>> bySpelling;
+};
+
+Pool& pool() {
+  static Pool connections;
+  return connections;
+}
+
+// Two spellings of one file share a connection.
+std::string canonicalName(const std::string& file) {
+  std::error_code ec;
+  auto canonical = std::filesystem::weakly_canonical(file, ec);
+  return ec ? file : canonical.string();
+}
+
+// A database other than the one this program writes is refused rather than migrated:
+// creating the company tables in somebody else's file would be worse than failing.
+void checkSchema(db::Database& database, const std::string& file, std::string_view source) {
+  const int version = db::schemaVersion(database);
+  if (version == 0)
+    throw plat::Error::database(std::string(source), "文件“" + file + "”不是公司数据库：其中没有公司数据库的表结构。");
+  if (version > db::kSchemaVersion)
+    throw plat::Error::database(std::string(source), "公司数据库“" + file + "”由更新版本的程序创建（结构版本 " +
+                                                         std::to_string(version) + "，本程序支持到 " +
+                                                         std::to_string(db::kSchemaVersion) + "），请使用新版本程序。");
+  if (version < db::kSchemaVersion) db::migrate(database);  // each step in its own transaction
+}
+
+std::unique_ptr<Connection> open(const Login& login, std::string_view source) {
+  try {
+    db::OpenOptions options;
+    options.busyTimeout = login.busyTimeout.value_or(kDefaultBusyTimeout);
+    auto connection = std::make_unique<Connection>(db::Database::open(login.dbFile, options), login.dbFile);
+    checkSchema(connection->database(), login.dbFile, source);
+    return connection;
+  } catch (const db::Error& e) {
+    throw userError(source, login.dbFile, e);
+  }
+}
+
+}  // namespace
+
+std::map<std::string, std::string> parseProps(const std::string& props) {
+  std::map<std::string, std::string> out;
+  size_t pos = 0;
+  while (pos < props.size()) {
+    const size_t eq = props.find('=', pos);
+    if (eq == std::string::npos) break;
+    const std::string key = lumo::foldCase(plat::trim(props.substr(pos, eq - pos)));
+    size_t v = eq + 1;
+    while (v < props.size() && props[v] == ' ') ++v;
+    std::string value;
+    if (v < props.size() && props[v] == '{') {
+      const size_t close = props.find('}', v + 1);
+      value = props.substr(v + 1, close == std::string::npos ? std::string::npos : close - v - 1);
+      const size_t semi = close == std::string::npos ? std::string::npos : props.find(';', close);
+      pos = semi == std::string::npos ? props.size() : semi + 1;
+    } else {
+      const size_t semi = props.find(';', v);
+      value = props.substr(v, semi == std::string::npos ? std::string::npos : semi - v);
+      pos = semi == std::string::npos ? props.size() : semi + 1;
+    }
+    if (!key.empty()) out[key] = plat::trim(value);
+  }
+  return out;
+}
+
+Login loginOf(const std::string& props, std::string_view source) {
+  // The same text comes with every call of a report run.
+  static std::string lastProps;
+  static Login lastLogin;
+  if (!lastProps.empty() && props == lastProps) return lastLogin;
+  auto values = parseProps(props);
+  Login login;
+  login.dbFile = values["dbfile"];
+  if (login.dbFile.empty())
+    throw plat::Error::invalidCall(std::string(source),
+                                   "连接属性中没有公司数据库文件（DBFile={...}），无法连接数据库。");
+  const plat::Variant user(values["userid"]);
+  if (!user.isNumeric())
+    throw plat::Error::invalidCall(std::string(source), "连接属性中没有有效的用户号（UserID），无法确定登录用户。");
+  login.userId = user.toInt32();
+  login.userName = values["username"];
+  if (auto it = values.find("busytimeout"); it != values.end()) {
+    const plat::Variant ms(it->second);
+    if (!ms.isNumeric() || ms.toDouble() < 0)
+      throw plat::Error::invalidCall(std::string(source),
+                                     "连接属性 BusyTimeout 应为毫秒数，而不是“" + it->second + "”。");
+    login.busyTimeout = std::chrono::milliseconds(ms.toInt32());
+  }
+  lastProps = props;
+  lastLogin = login;
+  return login;
+}
+
+KeptStatement::KeptStatement(db::Statement& statement) : statement_(&statement) {
+  statement_->reset();
+  statement_->clearBindings();
+}
+
+KeptStatement::~KeptStatement() { statement_->reset(); }
+
+Connection::Connection(db::Database database, std::string file)
+    : database_(std::move(database)), file_(std::move(file)) {}
+
+KeptStatement Connection::statement(const std::string& sql) {
+  auto it = statements_.find(sql);
+  if (it == statements_.end())
+    it = statements_.emplace(sql, std::make_unique<db::Statement>(database_, sql)).first;
+  return KeptStatement(*it->second);
+}
+
+uint32_t Connection::changeStamp() {
+  // Reading the file header under a lock costs system calls, so it is done at most once a
+  // second; the pager's own counter is free and moves with every change it has seen.
+  const auto now = std::chrono::steady_clock::now();
+  if (now - lastLook_ >= kLookInterval) {
+    KeptStatement look = statement("PRAGMA data_version");
+    look->step();
+    lastLook_ = now;
+  }
+  unsigned version = 0;
+  sqlite3_file_control(database_.handle(), "main", SQLITE_FCNTL_DATA_VERSION, &version);
+  return version;
+}
+
+Connection& connection(const Login& login, std::string_view source) {
+  Pool& connections = pool();
+  auto known = connections.bySpelling.find(login.dbFile);
+  if (known == connections.bySpelling.end()) {
+    const std::string key = canonicalName(login.dbFile);
+    auto it = connections.byFile.find(key);
+    if (it == connections.byFile.end()) it = connections.byFile.emplace(key, open(login, source)).first;
+    known = connections.bySpelling.emplace(login.dbFile, it->second.get()).first;
+  }
+  Connection& c = *known->second;
+  try {
+    c.database().setBusyTimeout(login.busyTimeout.value_or(kDefaultBusyTimeout));
+  } catch (const db::Error& e) {
+    throw userError(source, login.dbFile, e);
+  }
+  return c;
+}
+
+db::Database& connect(const std::string& props) { return connection(loginOf(props)).database(); }
+
+void closeConnections() {
+  pool().bySpelling.clear();
+  pool().byFile.clear();
+}
+
+std::string makeProps(const std::string& dbFile, int32_t userId, const std::string& userName) {
+  return "DBFile={" + dbFile + "};UserID=" + std::to_string(userId) + ";UserName=" + userName + ";";
+}
+
+}  // namespace midtier

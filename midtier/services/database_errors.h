@@ -1,0 +1,39 @@
+// Database failures as the user reads them: the reports show a service's error description
+// in "Error", so it says what is wrong with the company database in plain words, followed
+// by SQLite's own detail for whoever has to fix it.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "midtier/db/sqlite_error.h"
+#include "midtier/services/connection.h"
+#include "platform/core/error.h"
+
+namespace midtier {
+
+// The plat::Error (source `source`) describing `error`, met on the database file `file`: a
+// missing file, a file that is not a database or is damaged, a missing table or column, a
+// database locked by another writer, a read-only file, a full disk.
+plat::Error userError(std::string_view source, const std::string& file, const db::Error& error);
+
+// A refusal by the service itself (an unknown query, a missing setting), numbered as an
+// invalid call.
+plat::Error refusal(std::string_view source, std::string description);
+
+// Runs `work(connection, login)` on the database named by the connection-properties text,
+// turning every database failure, on opening or while working, into userError(). Writes
+// belong in a db::Transaction inside `work`, so that a failure leaves nothing half-written.
+template <class Work>
+decltype(auto) withConnection(std::string_view source, const std::string& props, Work&& work) {
+  const Login login = loginOf(props, source);
+  Connection& c = connection(login, source);
+  try {
+    return std::forward<Work>(work)(c, login);
+  } catch (const db::Error& e) {
+    throw userError(source, c.file(), e);
+  }
+}
+
+}  // namespace midtier

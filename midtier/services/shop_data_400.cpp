@@ -1,0 +1,157 @@
+// GetRpt400Data: the production task execution detail, one row per task of the filter with its
+// planned, finished and stocked quantities in the entered, the base and the common unit.
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "midtier/services/database_errors.h"
+#include "midtier/services/rowset.h"
+#include "midtier/services/shop_data.h"
+#include "midtier/services/task_filter.h"
+
+namespace midtier {
+namespace {
+
+using tasks::Conditions;
+using tasks::FilterValues;
+
+// The fields of a row, in column order; FSumSort 0 marks a task, 101 the total row.
+constexpr std::array<std::string_view, 45> kFields{
+    "Fdate",           "FMOBillNO",         "FNumber",          "FShortNumber",      "FName",
+    "FModel",          "FAuxPropName",      "FBatchNo",         "FPlanUnitName",     "FPlanAuxQty",
+    "FBSPlanUnitName", "FBSPlanQty",        "FCUPlanUnitName",  "FCUPlanQty",        "FBeginDate",
+    "FFinishUnitName", "FFinishAuxQty",     "FBSFinishUnitName", "FBSFinishQty",     "FCUFinishUnitName",
+    "FCUFinishQty",    "FPlanFinishDate",   "FFinishDate",      "FFinishRate",       "FOrderBillNo",
+    "FStockBillNo",    "FStockDate",        "FStockUnitName",   "FStockAuxQty",      "FBSStockUnitName",
+    "FBSStockQty",     "FCUStockUnitName",  "FCUStockQty",      "FBSUnStockUnitName", "FBSUnStockQty",
+    "FCUUnStockUnitName", "FCUUnStockQty",  "FDeptName",        "FEmpName",          "FExp",
+    "FSumSort",        "FInterID",          "FItemID",          "FDeptID",           "FEmpID"};
+
+// Quantities of different products and units add up only in the base and the common unit.
+constexpr std::array<std::string_view, 8> kTotalled{"FBSPlanQty",  "FCUPlanQty",  "FBSFinishQty",  "FCUFinishQty",
+                                                    "FBSStockQty", "FCUStockQty", "FBSUnStockQty", "FCUUnStockQty"};
+
+const FieldTypes& fieldTypes() {
+  static const FieldTypes types = [] {
+    FieldTypes t;
+    for (std::string_view f : kFields) t[std::string(f)] = ado::adVarChar;
+    for (const char* f : {"FPlanAuxQty", "FBSPlanQty", "FCUPlanQty", "FFinishAuxQty", "FBSFinishQty", "FCUFinishQty",
+                          "FStockAuxQty", "FBSStockQty", "FCUStockQty", "FBSUnStockQty", "FCUUnStockQty"})
+      t[f] = ado::adDecimal;
+    for (const char* f : {"FSumSort", "FInterID", "FItemID", "FDeptID", "FEmpID"}) t[f] = ado::adInteger;
+    return t;
+  }();
+  return types;
+}
+
+// The filter of the dialog (texts with doubled quotes, dates as "YYYY-MM-DD") and of the
+// summary report's drill-down, whose filter holds only dates, product, salesman and department
+// ranges, states, the batch ("BBatchNo" one batch, "BatchNo" = "FBATCHNO" any batch) and
+// perhaps "Dept", a department name. A missing key restricts nothing.
+Conditions taskConditions(const lumo::Dictionary& filter, const std::string& today) {
+  const FilterValues f(filter, tasks::Quotes::Doubled);
+  Conditions c;
+  c.range("m.FDate", f.date("BDate", "起始日期"), f.date("EDate", "截止日期"));
+  c.range("m.FPlanCommitDate", f.date("BWorkDate", "开工起始日期"), f.date("EWorkDate", "开工截止日期"));
+  c.range("m.FPlanFinishDate", f.date("BPlanDate", "计划完工起始日期"), f.date("EPlanDate", "计划完工截止日期"));
+  // The dialog removes the actual-finish range while "考虑完工日期" is unchecked.
+  if (f.list("chkFinish", 1) != 0)
+    c.range("m.FFinishDate", f.date("BFactDate", "实际完工起始日期"), f.date("EFactDate", "实际完工截止日期"));
+  c.range(f.longNumbers() ? "t1.FNumber" : "t1.FShortNumber", f.text("BItemNumber"), f.text("EItemNumber"));
+  c.range("te.FNumber", f.text("BEmp"), f.text("EEmp"));
+  c.range("td.FNumber", f.text("BDept"), f.text("EDept"));
+  c.range("m.FBillNo", f.text("BProductBillNo"), f.text("EProductBillNo"));
+  c.range("so.FBillNo", f.text("BOrderBillNo"), f.text("EOrderBillNo"));
+  // A department row of the summary names its department; "" is the row of tasks without one.
+  if (f.has("Dept")) c.add("ifnull(td.FName, '') = ?", filter.Value("Dept").text());
+  // One batch, matched exactly: a drill-down row's batch must not take in its longer namesakes.
+  if (const std::string batch = f.text("BBatchNo"); !batch.empty()) c.add("m.FBatchNo = ?", batch);
+  if (const std::string batch = f.text("BatchNo"); !batch.empty() && lumo::foldCase(batch) != "fbatchno")
+    c.add("m.FBatchNo = ?", batch);
+  switch (f.list("CheckState", 2)) {  // 已审核, 未审核, 全部
+    case 0: c.add("m.FCheckerID <> 0"); break;
+    case 1: c.add("m.FCheckerID = 0"); break;
+    default: break;
+  }
+  switch (f.list("CheckClose", 2)) {  // 已关闭, 未关闭, 全部
+    case 0: c.add("m.FClosed <> 0"); break;
+    case 1: c.add("m.FClosed = 0"); break;
+    default: break;
+  }
+  // Execute state, by the actual finish date against the planned one:
+  //   正常 (on time): finished on the planned finish date, or unfinished and not yet due
+  //                   (planned finish today or later);
+  //   提前 (early):   finished before the planned finish date;
+  //   延期 (late):    finished after the planned finish date, or unfinished and past it.
+  switch (f.list("ExecuteState", 0)) {  // 全部, 正常, 提前, 延期
+    case 1:
+      c.add("(m.FFinishDate = m.FPlanFinishDate OR (m.FFinishDate IS NULL AND m.FPlanFinishDate >= ?))", today);
+      break;
+    case 2: c.add("m.FFinishDate < m.FPlanFinishDate"); break;
+    case 3:
+      c.add("(m.FFinishDate > m.FPlanFinishDate OR (m.FFinishDate IS NULL AND m.FPlanFinishDate < ?))", today);
+      break;
+    default: break;
+  }
+  return c;
+}
+
+// The tasks are picked first (t); their product receipts are summed per task (r) before the
+// unit names join, so each receipt line is read once.
+std::string query(const Conditions& c, const std::string& orderBy) {
+  return "WITH t AS (SELECT m.FInterID, m.FBillNo, m.FDate, m.FItemID, m.FAuxPropID, m.FBatchNo, m.FUnitID, m.FAuxQty,"
+         " m.FQty, m.FPlanCommitDate, m.FPlanFinishDate, m.FFinishDate, m.FQtyFinish, m.FDeptID, m.FEmpID, m.FNote,"
+         " t1.FNumber, t1.FShortNumber, t1.FName, t1.FModel, t1.FUnitID AS FBaseUnitID,"
+         " t1.FStoreUnitID AS FCommonUnitID, so.FBillNo AS FOrderBillNo, td.FName AS FDeptName, te.FName AS FEmpName"
+         " FROM ICMO m JOIN t_ICItem t1 ON t1.FItemID = m.FItemID"
+         " LEFT JOIN t_Department td ON td.FItemID = m.FDeptID LEFT JOIN t_Emp te ON te.FItemID = m.FEmpID"
+         " LEFT JOIN SEOrder so ON so.FInterID = m.FOrderInterID AND m.FOrderInterID <> 0"
+         " WHERE 1 = 1" + c.sql() + "),"
+         " r AS (SELECT e.FICMOInterID AS FInterID, sum(e.FQty) AS FQty, max(b.FDate) AS FDate,"
+         " group_concat(DISTINCT b.FBillNo) AS FBillNo"
+         " FROM t JOIN ICStockBillEntry e ON e.FICMOInterID = t.FInterID"
+         " JOIN ICStockBill b ON b.FInterID = e.FInterID WHERE b.FTranType = 2 GROUP BY e.FICMOInterID)"
+         " SELECT t.FDate AS Fdate, t.FBillNo AS FMOBillNO, t.FNumber AS FNumber, t.FShortNumber AS FShortNumber,"
+         " t.FName AS FName, t.FModel AS FModel, ifnull(ta.FName, '') AS FAuxPropName, t.FBatchNo AS FBatchNo,"
+         " mu.FName AS FPlanUnitName, t.FAuxQty AS FPlanAuxQty, bu.FName AS FBSPlanUnitName, t.FQty AS FBSPlanQty,"
+         " cu.FName AS FCUPlanUnitName, t.FQty / cu.FCoefficient AS FCUPlanQty, t.FPlanCommitDate AS FBeginDate,"
+         " mu.FName AS FFinishUnitName, t.FQtyFinish / mu.FCoefficient AS FFinishAuxQty,"
+         " bu.FName AS FBSFinishUnitName, t.FQtyFinish AS FBSFinishQty, cu.FName AS FCUFinishUnitName,"
+         " t.FQtyFinish / cu.FCoefficient AS FCUFinishQty, t.FPlanFinishDate AS FPlanFinishDate,"
+         " t.FFinishDate AS FFinishDate,"
+         " CASE WHEN t.FQty > 0 THEN printf('%.2f', 100.0 * t.FQtyFinish / t.FQty) ELSE '' END AS FFinishRate,"
+         " ifnull(t.FOrderBillNo, '') AS FOrderBillNo, ifnull(r.FBillNo, '') AS FStockBillNo, r.FDate AS FStockDate,"
+         " mu.FName AS FStockUnitName, ifnull(r.FQty, 0) / mu.FCoefficient AS FStockAuxQty,"
+         " bu.FName AS FBSStockUnitName, ifnull(r.FQty, 0) AS FBSStockQty, cu.FName AS FCUStockUnitName,"
+         " ifnull(r.FQty, 0) / cu.FCoefficient AS FCUStockQty,"
+         // Not yet in stock: what the plan still expects, never below nothing.
+         " bu.FName AS FBSUnStockUnitName, max(t.FQty - ifnull(r.FQty, 0), 0) AS FBSUnStockQty,"
+         " cu.FName AS FCUUnStockUnitName, max(t.FQty - ifnull(r.FQty, 0), 0) / cu.FCoefficient AS FCUUnStockQty,"
+         " ifnull(t.FDeptName, '') AS FDeptName, ifnull(t.FEmpName, '') AS FEmpName, t.FNote AS FExp,"
+         " 0 AS FSumSort, t.FInterID AS FInterID, t.FItemID AS FItemID, t.FDeptID AS FDeptID, t.FEmpID AS FEmpID"
+         " FROM t LEFT JOIN r ON r.FInterID = t.FInterID"
+         " LEFT JOIN t_AuxItem ta ON ta.FItemID = t.FAuxPropID"
+         " LEFT JOIN t_MeasureUnit mu ON mu.FMeasureUnitID = t.FUnitID"
+         " LEFT JOIN t_MeasureUnit bu ON bu.FMeasureUnitID = t.FBaseUnitID"
+         " LEFT JOIN t_MeasureUnit cu ON cu.FMeasureUnitID = t.FCommonUnitID" +
+         orderBy;
+}
+
+}  // namespace
+
+ado::RecordsetRef ShopData::GetRpt400Data(const std::string& props, lumo::DictionaryRef& filter) {
+  if (!filter) throw refusal(tasks::kSource, "GetRpt400Data 需要过滤条件。");
+  tasks::checkDataRight(*filter);
+  const Conditions conditions = taskConditions(*filter, tasks::today());
+  const std::string order = tasks::orderBy(filter->Value("OrderBy").text(), kFields, "\"Fdate\", \"FMOBillNO\"");
+  const bool withTotal = FilterValues(*filter, tasks::Quotes::Doubled).list("DisplayType", 0) == 0;
+  return withConnection(tasks::kSource, props, [&](Connection& c, const Login&) {
+    db::Statement select = c.database().prepare(query(conditions, order));
+    conditions.bind(select);
+    ado::RecordsetRef rows = toRecordset(select, fieldTypes());
+    if (withTotal) tasks::appendTotalRow(*rows, "FMOBillNO", kTotalled);
+    return rows;
+  });
+}
+
+}  // namespace midtier

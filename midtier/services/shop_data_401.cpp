@@ -1,0 +1,183 @@
+// GetRpt401Data: the production task execution summary. Collects the filter's production tasks
+// into #T401, runs the report's own SQL Server fragments over it through the dialect layer,
+// fills names, units, short numbers, unfinished quantities and decimals into #DATA, and returns
+// the fragments' final select.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "midtier/db/statement.h"
+#include "midtier/db/transaction.h"
+#include "midtier/dialect/dialect.h"
+#include "midtier/services/database_errors.h"
+#include "midtier/services/rowset.h"
+#include "midtier/services/shop_data.h"
+#include "midtier/services/task_filter.h"
+
+namespace midtier {
+namespace {
+
+using tasks::kSource;
+
+// A LIKE pattern matching `text` literally (escape character '\').
+std::string likeLiteral(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '%' || c == '_' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+// --- collecting the tasks --------------------------------------------------------------------
+
+// The production tasks of frmFilter401's filter, every value bound, read as the detail
+// report's service reads the same keys (texts with doubled quotes, an absent key restricts
+// nothing), except that the batch is matched as contained text, as the dialog says.
+struct TaskQuery {
+  std::string joins;
+  tasks::Conditions conditions;
+};
+
+TaskQuery taskQuery(const lumo::Dictionary& filter) {
+  const tasks::FilterValues f(filter, tasks::Quotes::Doubled);
+  TaskQuery q;
+  tasks::Conditions& c = q.conditions;
+  c.range("v.FDate", f.date("BDate", "起始日期"), f.date("EDate", "截止日期"));
+  if (f.list("Mode", 0) == 0)
+    c.range(f.longNumbers() ? "t1.FNumber" : "t1.FShortNumber", f.text("BItemNumber"), f.text("EItemNumber"));
+  else if (const std::string classNumber = f.text("ItemClassNumber"); !classNumber.empty())
+    c.add("t1.FNumber LIKE ? ESCAPE '\\'", likeLiteral(classNumber) + ".%");
+  // Salesmen and departments are flat classes: their short number is their number.
+  if (!f.text("BEmp").empty() || !f.text("EEmp").empty()) {
+    q.joins += " JOIN t_Emp te ON te.FItemID = v.FEmpID";
+    c.range("te.FNumber", f.text("BEmp"), f.text("EEmp"));
+  }
+  if (!f.text("BDept").empty() || !f.text("EDept").empty()) {
+    q.joins += " JOIN t_Department td ON td.FItemID = v.FDeptID";
+    c.range("td.FNumber", f.text("BDept"), f.text("EDept"));
+  }
+  switch (f.list("CheckState", 2)) {  // 已审核, 未审核, 全部
+    case 0: c.add("v.FCheckerID <> 0"); break;
+    case 1: c.add("v.FCheckerID = 0"); break;
+    default: break;
+  }
+  switch (f.list("CheckClose", 2)) {  // 已关闭, 未关闭, 全部
+    case 0: c.add("v.FClosed <> 0"); break;
+    case 1: c.add("v.FClosed = 0"); break;
+    default: break;
+  }
+  if (const std::string batch = f.text("BBatchNo"); !batch.empty())
+    c.add("v.FBatchNo LIKE ? ESCAPE '\\'", "%" + likeLiteral(batch) + "%");
+  return q;
+}
+
+// #T401: one row per task, quantities in the base unit and in the product's common unit.
+void collectTasks(Connection& c, const lumo::Dictionary& filter) {
+  c.database().exec(
+      "CREATE TEMP TABLE [#T401] (FInterID INTEGER PRIMARY KEY, FItemID INTEGER, FDeptID INTEGER, FEmpID INTEGER, "
+      "FBatchNo TEXT COLLATE NOCASE, FBaseQty REAL, FStockQty REAL, FFinishBQty REAL, FFinishSQty REAL)");
+  const TaskQuery q = taskQuery(filter);
+  KeptStatement insert = c.statement(
+      "INSERT INTO temp.[#T401] (FInterID, FItemID, FDeptID, FEmpID, FBatchNo, FBaseQty, FStockQty, FFinishBQty, "
+      "FFinishSQty) SELECT v.FInterID, v.FItemID, v.FDeptID, v.FEmpID, v.FBatchNo, v.FQty, v.FQty / su.FCoefficient, "
+      "v.FQtyFinish, v.FQtyFinish / su.FCoefficient FROM ICMO v JOIN t_ICItem t1 ON t1.FItemID = v.FItemID "
+      "LEFT JOIN t_MeasureUnit su ON su.FMeasureUnitID = t1.FStoreUnitID" +
+      q.joins + " WHERE 1 = 1" + q.conditions.sql());
+  q.conditions.bind(*insert);
+  insert->run();
+}
+
+// --- the fragments -----------------------------------------------------------------------------
+
+std::string fragment(const lumo::Dictionary& fragments, std::string_view key) {
+  if (!fragments.Lookup(key)) throw refusal(kSource, "汇总语句缺少片段“" + std::string(key) + "”。");
+  return fragments.Value(key).text();
+}
+
+// SElECT + GROUPBY + EndSel, with the level table's "##ITEMFILTER##" marker replaced by
+// " AND " and the item-scope condition (which speaks of items: "##ITEMID##" is FItemID). The
+// pieces are joined by line breaks: GROUPBY may end in "WITH ROLLUP" with EndSel's SELECT next.
+std::string composeBatch(const lumo::Dictionary& fragments) {
+  std::string select = fragment(fragments, "SElECT");
+  const std::string marker = "##ITEMFILTER##";
+  if (select.find(marker) != std::string::npos) {
+    std::string condition = fragment(fragments, "ITEMFILTER");
+    for (size_t at; (at = condition.find("##ITEMID##")) != std::string::npos;) condition.replace(at, 10, "FItemID");
+    for (size_t at; (at = select.find(marker)) != std::string::npos;) select.replace(at, marker.size(), " AND " + condition);
+  }
+  return select + "\r\n" + fragment(fragments, "GROUPBY") + "\r\n" + fragment(fragments, "EndSel");
+}
+
+// Names, model, unit names, short numbers and decimals of the product rows, unfinished
+// quantities of every row. Rows that name no product (totals, subtotals) keep their label
+// in FShortNumber, so that the short-number column still shows "合计".
+void fillDetails(Connection& c) {
+  if (c.database().queryInt("SELECT count(*) FROM sqlite_temp_master WHERE type = 'table' AND name = '#DATA'") == 0)
+    return;
+  c.database().exec("ALTER TABLE temp.[#DATA] ADD COLUMN FShortNumber TEXT");
+  // The products are looked up row by row (CROSS JOIN keeps #DATA the outer loop, each product a
+  // seek in t_Item's class/number index), then written back by rowid.
+  c.database().exec(
+      "WITH p AS MATERIALIZED (SELECT d.rowid AS r, i.FShortNumber AS sn, i.FName AS nm, i.FModel AS md, "
+      "ifnull(bu.FName, '') AS bun, ifnull(su.FName, '') AS sun, i.FQtyDecimal AS qd, i.FPriceDecimal AS pd "
+      "FROM temp.[#DATA] AS d CROSS JOIN t_Item AS it ON it.FItemClassID = 4 AND it.FNumber = d.FItemNumber "
+      "JOIN t_ICItem AS i ON i.FItemID = it.FItemID "
+      "LEFT JOIN t_MeasureUnit AS bu ON bu.FMeasureUnitID = i.FUnitID "
+      "LEFT JOIN t_MeasureUnit AS su ON su.FMeasureUnitID = i.FStoreUnitID) "
+      "UPDATE temp.[#DATA] AS t SET FItemShortNumber = p.sn, FShortNumber = p.sn, FItemName = p.nm, FModel = p.md, "
+      "FBaseUnitName = p.bun, FFinishBUnitName = p.bun, FUnFinishBUnitName = p.bun, FStockUnitName = p.sun, "
+      "FFinishSUnitName = p.sun, FUnFinishSUnitName = p.sun, FQtyDecimal = p.qd, FPriceDecimal = p.pd "
+      "FROM p WHERE t.rowid = p.r");
+  c.database().exec(
+      "UPDATE temp.[#DATA] SET FShortNumber = ifnull(FShortNumber, FItemNumber), "
+      "FUnFinishBQty = ifnull(FBaseQty, 0) - ifnull(FFinishBQty, 0), "
+      "FUnFinishSQty = ifnull(FStockQty, 0) - ifnull(FFinishSQty, 0)");
+}
+
+// Runs the translated batch; the details are filled just before the first statement that
+// returns rows, whose rows are the result. Statements after it (the drops) run as well.
+ado::RecordsetRef runBatch(Connection& c, const std::string& batch) {
+  const std::vector<dialect::Statement> statements = dialect::translate(batch);
+  dialect::registerFunctions(c.database().handle());
+  ado::RecordsetRef rows;
+  for (const dialect::Statement& statement : statements) {
+    if (statement.returnsRows && !rows) {
+      fillDetails(c);
+      db::Statement select = c.database().prepare(statement.sql);
+      rows = toRecordset(select);
+    } else {
+      c.database().prepare(statement.sql).run();
+    }
+  }
+  if (!rows) throw refusal(kSource, "汇总语句没有返回数据的查询（SELECT）。");
+  return rows;
+}
+
+// The work tables of a call, dropped when one is left over from a call that failed outside
+// the scratch transaction.
+void dropLeftovers(Connection& c) {
+  for (const char* table : {"#T401", "#DATA", "#ItemLevel"})
+    c.database().exec(std::string("DROP TABLE IF EXISTS temp.[") + table + "]");
+}
+
+}  // namespace
+
+ado::RecordsetRef ShopData::GetRpt401Data(const std::string& props, lumo::DictionaryRef& fragments,
+                                          lumo::DictionaryRef& filter) {
+  if (!fragments || !filter) throw refusal(kSource, "GetRpt401Data 需要汇总语句片段和过滤条件。");
+  // The rights-bearing base tables are not among the tasks' joins: a well-formed clause cannot
+  // hide a task, anything else is refused (as for the other production task members).
+  tasks::checkDataRight(*filter);
+  const std::string batch = composeBatch(*fragments);
+  return withConnection(kSource, props, [&](Connection& c, const Login&) {
+    dropLeftovers(c);
+    // Everything is scratch work in temporary tables: the transaction is never committed, so
+    // its rollback removes #T401, #DATA and #ItemLevel whatever happens.
+    db::Transaction scratch(c.database(), db::Transaction::Kind::Deferred);
+    collectTasks(c, *filter);
+    return runBatch(c, batch);
+  });
+}
+
+}  // namespace midtier

@@ -1,0 +1,49 @@
+// TavEBSBase.SystemProfile and the settings readers the other services share.
+#include <cmath>
+
+#include "midtier/services/database_errors.h"
+#include "midtier/services/erp_services.h"
+#include "platform/core/variant.h"
+
+namespace midtier {
+namespace {
+
+constexpr std::string_view kSource = "TavEBSBase.SystemProfile";
+
+std::string settingName(std::string_view category, std::string_view key) {
+  return std::string(category) + "/" + std::string(key);
+}
+
+}  // namespace
+
+std::optional<std::string> readProfile(Connection& connection, std::string_view category, std::string_view key) {
+  KeptStatement select = connection.statement(
+      "SELECT FValue FROM t_SystemProfile WHERE FCategory = ?1 COLLATE NOCASE AND FKey = ?2 COLLATE NOCASE");
+  select->bindAll(category, key);
+  if (!select->step() || select->isNull(0)) return std::nullopt;
+  return select->getText(0);
+}
+
+int32_t readProfileInt(Connection& connection, std::string_view source, std::string_view category,
+                       std::string_view key, std::optional<int32_t> fallback) {
+  std::optional<std::string> text = readProfile(connection, category, key);
+  if (!text || plat::trim(*text).empty()) {
+    if (fallback) return *fallback;
+    throw refusal(source, "系统参数 " + settingName(category, key) + " 未设置。");
+  }
+  const plat::Variant value(*text);
+  if (!value.isNumeric() || value.toDouble() != std::trunc(value.toDouble()))
+    throw plat::Error::typeMismatch(std::string(source),
+                                    "系统参数 " + settingName(category, key) + " 的值“" + *text + "”不是整数。");
+  return value.toInt32();
+}
+
+plat::Variant SystemProfile::GetProfile(const std::string& props, const std::string& category,
+                                        const std::string& key) {
+  return withConnection(kSource, props, [&](Connection& c, const Login&) -> plat::Variant {
+    std::optional<std::string> value = readProfile(c, category, key);
+    return value ? plat::Variant(*value) : plat::Variant::null();
+  });
+}
+
+}  // namespace midtier

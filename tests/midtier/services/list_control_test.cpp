@@ -1,0 +1,275 @@
+// TavList.ICList over the demo company: the journals, the filter, paging, data rights, selection.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "midtier/db/statement.h"
+#include "midtier/services/list_control.h"
+#include "midtier/services/list_control_settings.h"
+#include "midtier/services/register.h"
+#include "midtier/services/shop_data.h"
+#include "service_test_support.h"
+
+namespace {
+
+constexpr int32_t kRestrictedOnCustomers = 16395;  // 张明
+constexpr int32_t kRestrictedOnSuppliers = 16396;  // 李华
+
+class ListControl : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // The kept connections are made before the demo database's exit handler that closes them is
+    // registered, so that they are destroyed after it has run.
+    midtier::closeConnections();
+    midtier::registerServices(plat::broker());
+  }
+
+  // A journal set up as the bill-number lookup sets it up.
+  static std::shared_ptr<midtier::ICList> journal(int32_t billType, const std::string& filter = "",
+                                                  int32_t user = support::kAdministrator,
+                                                  const std::string& db = support::demoDatabase()) {
+    auto list = std::make_shared<midtier::ICList>();
+    list->SetProperty("BaseInfo", db + "|" + std::to_string(user) + "|someone");
+    list->SetProperty("ListID", billType);
+    list->SetProperty("ListShowStatus", 6);
+    list->SetProperty("DestBillTransType", "0");
+    if (!filter.empty()) list->SetProperty("Filter", filter);
+    list->SetProperty("MultiSelect", false);
+    return list;
+  }
+  // The first column of every row, reading the journal to its end.
+  static std::vector<std::string> billNumbers(svc::ListBrowser& list) {
+    std::vector<std::string> numbers;
+    for (const auto& row : list.Rows(0, 1'000'000)) numbers.push_back(row.at(0));
+    EXPECT_FALSE(list.HasMoreRows());
+    return numbers;
+  }
+  static std::vector<std::string> texts(const std::string& sql, const std::string& db = support::demoDatabase()) {
+    db::Database check = db::Database::open(db);
+    db::Statement select = check.prepare(sql);
+    std::vector<std::string> out;
+    while (select.step()) out.push_back(select.getText(0));
+    return out;
+  }
+};
+
+TEST_F(ListControl, TaskJournalHoldsEveryTaskNewestFirstReadPageByPage) {
+  auto list = journal(36);
+  ASSERT_TRUE(list->InitData()) << list->LastError();
+  EXPECT_TRUE(list->CanShow());
+  EXPECT_EQ(list->ListInfo()->Item(1).as<lumo::Dictionary>()->Value("FName").text(), "生产任务单");
+  std::vector<std::string> captions;
+  for (const auto& c : list->Columns()) captions.push_back(c.caption);
+  EXPECT_EQ(captions, (std::vector<std::string>{"单据编号", "日期", "产品代码", "产品名称", "计划数量", "单位", "状态"}));
+  EXPECT_EQ(list->RowCount(), midtier::ICList::kPageRows);  // only the first page is read at first
+  EXPECT_TRUE(list->HasMoreRows());
+  EXPECT_EQ(list->CurrentRow(), 0);
+
+  // Many tasks share a date, so pages end in the middle of a day.
+  const auto expected = texts("SELECT FBillNo FROM ICMO ORDER BY FDate DESC, FInterID DESC");
+  ASSERT_GT(expected.size(), 1000u);
+  EXPECT_EQ(billNumbers(*list), expected);
+  EXPECT_EQ(list->GetListRs()->RecordCount(), static_cast<long>(expected.size()));
+
+  const auto row = list->Rows(0, 1).at(0);
+  const auto first = texts(
+      "SELECT b.FBillNo || '|' || b.FDate || '|' || i.FNumber || '|' || i.FName || '|' || CAST(b.FQty AS INTEGER)"
+      " || '|' || u.FName || '|' || CASE WHEN b.FClosed <> 0 THEN '结案' WHEN b.FStatus = 3 THEN '完工'"
+      " WHEN b.FStatus = 1 THEN '下达' ELSE '计划' END FROM ICMO b JOIN t_ICItem i ON i.FItemID = b.FItemID"
+      " JOIN t_MeasureUnit u ON u.FMeasureUnitID = i.FUnitID ORDER BY b.FDate DESC, b.FInterID DESC LIMIT 1");
+  EXPECT_EQ(row[0] + "|" + row[1] + "|" + row[2] + "|" + row[3] + "|" + row[4] + "|" + row[5] + "|" + row[6],
+            first.at(0));
+
+  auto fields = std::static_pointer_cast<lumo::Vector>(list->GetListFieldsDes());
+  auto id = fields->Item(1).as<lumo::Dictionary>();
+  EXPECT_EQ(id->Value("FFieldName").text(), "FInterID");
+  EXPECT_FALSE(id->Value("FVisible").toBool());
+  EXPECT_EQ(fields->Count(), 8);
+}
+
+TEST_F(ListControl, SalesOrdersFollowTheTypedNumberAndTheSearchNarrowsFurther) {
+  auto list = journal(32, " FBillNo Like '%SO-0001%'");
+  ASSERT_TRUE(list->InitData()) << list->LastError();
+  EXPECT_EQ(list->ListInfo()->Item(1).as<lumo::Dictionary>()->Value("FName").text(), "销售订单");
+  const std::string order = " ORDER BY FDate DESC, FInterID DESC";
+  const auto typed = texts("SELECT FBillNo FROM SEOrder WHERE instr(FBillNo, 'SO-0001') > 0" + order);
+  ASSERT_EQ(typed.size(), 100u);
+  EXPECT_EQ(billNumbers(*list), typed);
+
+  list->Search("7");
+  EXPECT_EQ(billNumbers(*list),
+            texts("SELECT FBillNo FROM SEOrder WHERE instr(FBillNo, 'SO-0001') > 0 AND instr(FBillNo, '7') > 0" + order));
+  list->Search("so-00017");  // Latin letters in either case
+  EXPECT_EQ(billNumbers(*list), texts("SELECT FBillNo FROM SEOrder WHERE instr(FBillNo, 'SO-00017') > 0" + order));
+  list->Search("");
+  EXPECT_EQ(billNumbers(*list), typed);
+
+  // Quantity and amount are the order's entries summed; amounts show two places.
+  const auto row = list->Rows(0, 1).at(0);
+  const auto sums = texts(
+      "SELECT CAST(total(FQty) AS INTEGER) || '|' || printf('%.2f', total(FAmount)) FROM SEOrderEntry"
+      " WHERE FInterID = (SELECT FInterID FROM SEOrder WHERE FBillNo = '" + row[0] + "')");
+  EXPECT_EQ(row[3] + "|" + row[4], sums.at(0));
+}
+
+TEST_F(ListControl, TypedQuotesAndPatternCharactersAreTextNeverSql) {
+  const auto before = texts("SELECT count(*) || '/' || (SELECT count(*) FROM ICMO) FROM SEOrder");
+  for (const std::string typed : {"SO'1", "%' OR 1=1 --", "'; DROP TABLE SEOrder; --", "%", "_", "\\", "[S]O"}) {
+    SCOPED_TRACE(typed);
+    auto list = journal(32, " FBillNo Like '%" + typed + "%'");
+    ASSERT_TRUE(list->InitData()) << list->LastError();
+    EXPECT_FALSE(list->CanShow());
+    auto tasks = journal(36);
+    ASSERT_TRUE(tasks->InitData());
+    tasks->Search(typed);
+    EXPECT_EQ(tasks->RowCount(), 0);
+    EXPECT_EQ(tasks->CurrentRow(), -1);
+  }
+  EXPECT_EQ(texts("SELECT count(*) || '/' || (SELECT count(*) FROM ICMO) FROM SEOrder"), before);
+}
+
+TEST_F(ListControl, FiltersOfAnotherShapeAndBadSettingsAreRefused) {
+  struct Case {
+    std::string filter;
+    std::vector<std::string> parts;
+  };
+  for (const Case& c : std::vector<Case>{{"", {}},
+                                         {"   ", {}},
+                                         {" FBillNo Like '%SO-12%'", {"SO-12"}},
+                                         {"fbillno LIKE '%a%' or 1=1 or FBillNo like '%b%'",
+                                          {"a%' or 1=1 or FBillNo like '%b"}},
+                                         {" FBillNo Like '%%'", {}}})
+    EXPECT_EQ(midtier::parseJournalFilter(c.filter), c.parts) << c.filter;
+
+  for (const std::string filter : {"FInterID > 0", " FBillNo Like 'SO%'", " FBillNo = 'SO-000001'", "1=1",
+                                   " FBillNo Like '%SO%' AND FClosed = 0"}) {
+    auto list = journal(32, filter);
+    EXPECT_FALSE(list->InitData()) << filter;
+    EXPECT_NE(list->LastError().find("FBillNo Like"), std::string::npos) << list->LastError();
+    EXPECT_FALSE(list->CanShow());
+  }
+  auto unknown = journal(99);
+  EXPECT_FALSE(unknown->InitData());
+  EXPECT_NE(unknown->LastError().find("99"), std::string::npos) << unknown->LastError();
+  for (const std::string info : {"", "demo.db", "demo.db|x|name", "|16394|name"}) {
+    auto list = journal(36);
+    list->SetProperty("BaseInfo", info);
+    EXPECT_FALSE(list->InitData()) << info;
+    EXPECT_NE(list->LastError().find("基础信息"), std::string::npos) << list->LastError();
+  }
+  const auto login = midtier::parseBaseInfo("/data/a.db|16395|张|明");
+  EXPECT_EQ(login.dbFile + "/" + std::to_string(login.userId) + "/" + login.userName, "/data/a.db/16395/张|明");
+}
+
+TEST_F(ListControl, AUserRestrictedOnCustomersSeesOnlyTheirBills) {
+  const std::string order = " ORDER BY b.FDate DESC, b.FInterID DESC";
+  const std::string visibleOrders =
+      "SELECT o.FInterID FROM SEOrder o JOIN t_organization c ON c.FItemID = o.FCustID"
+      " WHERE instr(c.FRightUserID, ',16395,') > 0";
+  const auto orders = texts("SELECT b.FBillNo FROM SEOrder b WHERE b.FInterID IN (" + visibleOrders + ")" + order);
+  const auto tasks = texts("SELECT b.FBillNo FROM ICMO b WHERE b.FOrderInterID = 0 OR b.FOrderInterID IN (" +
+                           visibleOrders + ")" + order);
+  const auto allOrders = texts("SELECT b.FBillNo FROM SEOrder b" + order);
+  ASSERT_LT(orders.size(), allOrders.size());
+  ASSERT_LT(tasks.size(), texts("SELECT FBillNo FROM ICMO").size());
+
+  auto restricted = journal(32, "", kRestrictedOnCustomers);
+  ASSERT_TRUE(restricted->InitData());
+  EXPECT_EQ(billNumbers(*restricted), orders);
+  auto restrictedTasks = journal(36, "", kRestrictedOnCustomers);
+  ASSERT_TRUE(restrictedTasks->InitData());
+  EXPECT_EQ(billNumbers(*restrictedTasks), tasks);
+  for (int32_t user : {support::kAdministrator, kRestrictedOnSuppliers}) {
+    auto all = journal(32, "", user);
+    ASSERT_TRUE(all->InitData());
+    EXPECT_EQ(billNumbers(*all), allOrders) << user;
+  }
+}
+
+TEST_F(ListControl, SearchFindsManyOrFewMatchesAlikeAndSeesNewBills) {
+  // Enough extra tasks that a common part matches more bills than are put in order from the
+  // bill-number index; those are found walking the dates instead.
+  svctest::DatabaseCopy copy;
+  db::Database writer = copy.open();
+  writer.exec(
+      "WITH RECURSIVE n(v) AS (SELECT 1 UNION ALL SELECT v + 1 FROM n WHERE v < 100500)"
+      " INSERT INTO ICMO (FBillNo, FDate, FItemID, FUnitID, FAuxQty, FQty, FPlanCommitDate, FPlanFinishDate)"
+      " SELECT printf('WORKX%06d', v), date('2025-01-01', '+' || (v % 600) || ' days'), FItemID, FUnitID, 1, 1,"
+      " '2025-01-01', '2025-02-01' FROM n, (SELECT FItemID, FUnitID FROM ICMO LIMIT 1)");
+  const auto expected = [&](const std::string& part, int limit) {
+    return texts("SELECT FBillNo FROM ICMO WHERE FBillNo LIKE '%" + part +
+                     "%' ORDER BY FDate DESC, FInterID DESC LIMIT " + std::to_string(limit),
+                 copy.path());
+  };
+  auto list = journal(36, "", support::kAdministrator, copy.path());
+  ASSERT_TRUE(list->InitData()) << list->LastError();
+  list->Search("WORKX");
+  std::vector<std::string> firstPages;
+  for (const auto& row : list->Rows(0, 350)) firstPages.push_back(row.at(0));
+  EXPECT_EQ(firstPages, expected("WORKX", 350));
+  for (const std::string part : {"workx0001", "X00599", "WORK0001", "ORK00"}) {
+    list->Search(part);
+    EXPECT_EQ(billNumbers(*list), expected(part, 1'000'000)) << part;
+  }
+
+  // A bill written between two searches for the same text is found by the second.
+  list->Search("WORK0001");
+  writer.exec("UPDATE ICMO SET FBillNo = 'WORK0001-NEW', FDate = '2030-01-01' WHERE FBillNo = 'WORKX000001'");
+  list->Search("WORK0001");
+  EXPECT_EQ(list->Rows(0, 1).at(0).at(0), "WORK0001-NEW");
+  EXPECT_EQ(billNumbers(*list), expected("WORK0001", 1'000'000));
+}
+
+TEST_F(ListControl, CursorSelectionAndCommands) {
+  auto list = journal(36);
+  std::vector<std::string> commands;
+  list->OnCommand = [&](const std::string& command) { commands.push_back(command); };
+  ASSERT_TRUE(list->InitData());
+  const auto numbers = billNumbers(*list);
+  const auto selectedNumbers = [&] {
+    std::vector<std::string> out;
+    const lumo::VectorRef selected = list->Selected();
+    for (const auto& row : *selected) {
+      auto d = row.as<lumo::Dictionary>();
+      EXPECT_GT(d->Value("FInterID").toInt32(), 0);
+      out.push_back(d->Value("FBillNo").text());
+    }
+    return out;
+  };
+
+  EXPECT_FALSE(list->ConfirmSelection());
+  list->Select(3);
+  list->Select(5);
+  EXPECT_EQ(selectedNumbers(), std::vector<std::string>{numbers[5]});
+  EXPECT_TRUE(list->ConfirmSelection());
+  list->MoveTo(-4);
+  EXPECT_EQ(list->CurrentRow(), 0);
+  list->MoveTo(1'000'000);
+  EXPECT_EQ(list->CurrentRow(), static_cast<long>(numbers.size()) - 1);
+  list->Exit();
+
+  auto fresh = journal(36);
+  fresh->OnCommand = list->OnCommand;
+  ASSERT_TRUE(fresh->InitData());
+  fresh->MoveTo(150);  // beyond the first page
+  fresh->Confirm();    // nothing selected: the row under the cursor is taken
+  ASSERT_EQ(fresh->Selected()->Count(), 1);
+  EXPECT_EQ(fresh->Selected()->Item(1).as<lumo::Dictionary>()->Value("FBillNo").text(), numbers[150]);
+  EXPECT_EQ(commands, (std::vector<std::string>{"Exit", "SelectOK"}));
+
+  list->SetProperty("MultiSelect", true);
+  ASSERT_TRUE(list->InitData());
+  list->Select(1);
+  list->Select(2);
+  list->Select(1);  // toggles off
+  list->Select(7);
+  EXPECT_EQ(selectedNumbers(), (std::vector<std::string>{numbers[2], numbers[7]}));
+  list->Release();
+  EXPECT_EQ(list->RowCount(), 0);
+  EXPECT_EQ(list->Selected()->Count(), 0);
+  EXPECT_EQ(list->GetListRs(), nullptr);
+}
+
+}  // namespace
