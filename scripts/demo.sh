@@ -4,6 +4,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTAV_BENCH=OFF >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAV_BENCH=OFF >/dev/null
 cmake --build build -j"$(nproc)" --target tavshoprpt tavgen
 exec ./build/tavshoprpt demo "$@"
