@@ -1,15 +1,18 @@
 // TavList.ICList: the document journal list control that the list selection form hosts.
 // The form passes its settings straight through, asks the control to initialise its data,
-// and listens for its commands ("SelectOK", "Exit").
+// and listens for its commands ("SelectOK", "Exit"); front ends browse it as a ListBrowser.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/ado/recordset.h"
 #include "platform/core/object.h"
 #include "platform/core/variant.h"
+#include "platform/forms/form.h"
+#include "platform/forms/hosted_control.h"
 #include "platform/lumo/vector.h"
 
 namespace svc {
@@ -40,5 +43,49 @@ class ListControl : public plat::Object {
   // Raised with "SelectOK" or "Exit".
   std::function<void(const std::string& command)> OnCommand;
 };
+
+struct ListColumn {
+  std::string caption;
+  int width = 10;  // cells
+  bool numeric = false;
+};
+
+// The journal as a front end browses it (the terminal's list window, a test's script). Rows are
+// counted from 0 in journal order; they are read a page at a time, so RowCount() is what has
+// been read so far and HasMoreRows() tells whether the journal goes on.
+class ListBrowser {
+ public:
+  virtual ~ListBrowser() = default;
+  virtual std::vector<ListColumn> Columns() const = 0;
+  virtual long RowCount() const = 0;
+  virtual bool HasMoreRows() const = 0;
+  // The texts of rows first .. first+count-1 (fewer at the journal's end), one per column;
+  // reads further pages as needed.
+  virtual std::vector<std::vector<std::string>> Rows(long first, long count) = 0;
+  // The row under the cursor; -1 when the list is empty.
+  virtual long CurrentRow() const = 0;
+  // Moves the cursor to `row` (kept within the journal, reading pages as needed).
+  virtual void MoveTo(long row) = 0;
+  // Moves the cursor to `row` and selects it: the only selected row, unless the journal lets
+  // several rows be chosen ("MultiSelect"), where it toggles the row's selection.
+  virtual void Select(long row) = 0;
+  // Shows only the bills whose number contains `text` (the empty text shows them all) and puts
+  // the cursor on the first; the selection is cleared. Raises when the journal cannot be read.
+  virtual void Search(const std::string& text) = 0;
+  virtual const std::string& SearchText() const = 0;
+  // Confirms the selection, or the row under the cursor when nothing is selected: raises the
+  // command "SelectOK".
+  virtual void Confirm() = 0;
+  // Raises the command "Exit".
+  virtual void Exit() = 0;
+};
+
+// The browser of the list control hosted on `form`, or null when it hosts none.
+inline ListBrowser* listBrowserOf(const forms::Form& form) {
+  for (const auto& control : form.controls())
+    if (auto* site = dynamic_cast<const forms::HostedControl*>(control.get()))
+      if (auto* browser = dynamic_cast<ListBrowser*>(site->object().get())) return browser;
+  return nullptr;
+}
 
 }  // namespace svc

@@ -1,0 +1,113 @@
+#include "production/rpt406/frm_filter406.h"
+
+#include <array>
+
+#include "production/rpt400/dialog_tables.h"
+
+namespace production {
+namespace {
+
+constexpr std::array<TextKey, 2> kBills{{{"BMOBillNo", 4}, {"EMOBillNO", 5}}};
+constexpr std::array<TextKey, 6> kCodes{{{"BItemNumber", 0},
+                                         {"EItemNumber", 1},
+                                         {"BDeptNumber", 2},
+                                         {"EDeptNumber", 3},
+                                         {"BEmpNumber", 6},
+                                         {"EEmpNumber", 7}}};
+constexpr std::array<TextKey, 8> kLoadOrder{{{"BItemNumber", 0},
+                                             {"EItemNumber", 1},
+                                             {"BDeptNumber", 2},
+                                             {"EDeptNumber", 3},
+                                             {"BMOBillNo", 4},
+                                             {"EMOBillNo", 5},
+                                             {"BEmpNumber", 6},
+                                             {"EEmpNumber", 7}}};
+
+struct ListKey {
+  const char* key;
+  const char* list;
+  int loadDefault;
+};
+// SaveFilter's and LoadFilter's order.
+constexpr std::array<ListKey, 3> kLists{{{"DisplayType", "CmbDisplayType", 0},
+                                         {"CheckState", "cmbCheckState", 0},
+                                         {"CheckClose", "cmbCheckClose", 2}}};
+
+constexpr std::array<LookupRow, 4> kLookups{{{0, 1, 4, " x2.FErpClsID<>4", 0},
+                                              {2, 3, 2, nullptr, 0},
+                                              {6, 7, 3, nullptr, 0},
+                                              {4, 5, 0, nullptr, 36}}};
+
+}  // namespace
+
+frmFilter406::frmFilter406() : FilterDialog("frmFilter406", "过滤", 400) {
+  beginFrame("fraDate", "");
+  addLabel("起始日期:");
+  add<forms::DatePicker>("DtpBDate");
+  addLabel("截止日期:", true);
+  add<forms::DatePicker>("DtpEDate");
+  endFrame();
+  beginFrame("fraItem", "");
+  addTextRange("产品代码:", "txtItem", 0, 1);
+  addTextRange("部门代码:", "txtItem", 2, 3);
+  addTextRange("生产任务单号:", "txtItem", 4, 5);
+  addTextRange("业务员代码:", "txtItem", 6, 7);
+  // Shown with its lookup button, but neither filled nor read by the form.
+  addText("物料类别代码:   ", "txtItemClass", -1);
+  add<forms::CommandButton>("cmdItemClass").SetCaption("...");
+  endFrame();
+  beginFrame("fraShow", "");
+  addList("单据状态:", "cmbCheckState", {"已审核", "未审核", "全部"});
+  addList("是否关闭:", "cmbCheckClose", {"已关闭", "未关闭", "全部"});
+  addList("显示:", "CmbDisplayType", {"全部", "仅显示明细行"});
+  endFrame();
+}
+
+void frmFilter406::onLoad() {
+  combo("cmbCheckState").SetListIndex(0);
+  combo("cmbCheckClose").SetListIndex(2);
+  combo("CmbDisplayType").SetListIndex(0);
+  // Before a scheme is restored: this year up to today.
+  const plat::Date today = plat::Date::today();
+  picker("DtpBDate").SetValue(plat::Date(today.year(), 1, 1));
+  picker("DtpEDate").SetValue(today);
+  SetResultDictionary(lumo::newDictionary());
+  Result()->SetValue("OK", false);
+  InitGrid();
+}
+
+// All three lists go to their first item: "全部", "已审核", "已关闭".
+void frmFilter406::ResetControls() {
+  for (const ListKey& l : kLists) combo(l.list).SetListIndex(0);
+}
+
+void frmFilter406::SaveFilter(lumo::DictionaryRef& filter) {
+  SaveTexts(*this, kBills, *filter, false);
+  filter->SetValue("BDate", picker("DtpBDate").Value());
+  filter->SetValue("EDate", picker("DtpEDate").Value());
+  SaveTexts(*this, kCodes, *filter, false);
+  for (const ListKey& l : kLists) filter->SetValue(l.key, ListValue(*this, l.list));
+}
+
+void frmFilter406::FilterDone(bool& cancel) {
+  SetFilterString(grid().GetFilterText(0));
+  lumo::DictionaryRef result = grid().GetFilter();
+  SetResultDictionary(result ? result : lumo::newDictionary());
+  Result()->SetValue("OK", !cancel);
+}
+
+void frmFilter406::LoadFilter(lumo::DictionaryRef& saved) {
+  for (const auto& [key, name] : {std::pair{"BDate", "DtpBDate"}, std::pair{"EDate", "DtpEDate"}}) {
+    const plat::Variant value = saved->ValueOrDefault(key, "");
+    if (value.isDateLike()) picker(name).SetValue(value.toDate());
+  }
+  LoadTexts(*this, kLoadOrder, *saved, false);
+  // A missing key chooses the first item.
+  for (const ListKey& l : kLists) combo(l.list).SetListIndex(ListIndexOf(saved->ValueOrDefault(l.key, ""), 0));
+}
+
+void frmFilter406::GetLookupClass(forms::Control*& box, int32_t& classId, std::string& condition, bool billLookup) {
+  AnswerLookup(kLookups, box, classId, condition, billLookup);
+}
+
+}  // namespace production

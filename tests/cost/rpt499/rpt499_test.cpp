@@ -1,0 +1,388 @@
+// Rpt499 on the demo company: what it tells the host, its rows against the cost table, the
+// class-level roll-up, the period walk, failures and the drill-down into Rpt498.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <set>
+#include <tuple>
+
+#include "cost/filter/period_filter_dialog.h"
+#include "cost/cost_support.h"
+#include "platform/forms/controls.h"
+#include "platform/grfc/report_filter.h"
+#include "support/caption_format.h"
+
+namespace {
+
+using namespace costtest;
+
+class Rpt499Test : public CostTest {};
+
+constexpr const char* kAmounts[] = {"FPeriodStartNum", "FPeriodStartCost", "FCurInNum",     "FCurInCost",
+                                    "FCurOutNum",      "FCurOutCost",      "FPeriodEndNum", "FPeriodEndCost"};
+
+struct Totals {
+  long rows = 0;
+  std::map<std::string, double> sums;
+};
+
+// The cost table's rows and sums of one period, straight from the database.
+Totals costTable(db::Database& database, int year, int period) {
+  auto q = database.prepare(
+      "SELECT count(*), sum(FPeriodStartNum), sum(FPeriodStartCost), sum(FCurInNum), sum(FCurInCost), "
+      "sum(FCurOutNum), sum(FCurOutCost), sum(FPeriodEndNum), sum(FPeriodEndCost) "
+      "FROM cb_ProductPeriodCost WHERE FYear = ?1 AND FPeriod = ?2");
+  q.bindAll(year, period);
+  EXPECT_TRUE(q.step());
+  Totals t;
+  t.rows = q.getInt64(0);
+  for (int i = 0; i < 8; ++i) t.sums[kAmounts[i]] = q.isNull(i + 1) ? 0 : q.getDouble(i + 1);
+  return t;
+}
+
+TEST_F(Rpt499Test, TellsTheHostWhatItIs) {
+  auto report = create<cost::Rpt499>(cost::kRpt499Class);
+  const lumo::Dictionary& p = *report->Property();
+  EXPECT_EQ(p.Value("Name").text(), "产品成本综合表");
+  EXPECT_EQ(p.Value("FrozenColumn"), plat::Variant(int16_t{5}));
+  EXPECT_EQ(p.Value("RptProperty"), plat::Variant(int16_t{2}));
+  EXPECT_EQ(p.Value("DetailRptID"), plat::Variant(int16_t{498}));
+  auto menu = p.Value("mnuInfo").as<lumo::Vector>();
+  ASSERT_EQ(menu->Count(), 2);
+  for (long i = 1; i <= 2; ++i) {
+    auto entry = menu->Item(i).as<lumo::Dictionary>();
+    EXPECT_EQ(entry->Value("ToolName").text(), i == 1 ? "iViewBillUp" : "iViewBillDown");
+    EXPECT_EQ(entry->Value("Hiden"), plat::Variant(true));
+  }
+  report->SetExtFirter("777");
+  EXPECT_EQ(report->Property()->Value("Name").text(), "产品成本综合表");
+  EXPECT_EQ(report->Result()->Value("OK"), plat::Variant(false));
+}
+
+// The dialog is scripted as a user fills it: levels 2 to 3 of the product classes.
+TEST_F(Rpt499Test, ClassLevelHeaderAndTitleThroughTheDialog) {
+  frontEnd->onShow("frmFilter499", [](forms::Form& f) {
+    const char* values[] = {"2026", "3", "2026", "3"};
+    for (int i = 0; i < 4; ++i) f.get<forms::TextBox>("txtPeriod", i).SetText(values[i]);
+    f.get<forms::TextBox>("txtItem", 0).SetText("01");
+    f.get<forms::TextBox>("txtItem", 1).SetText("02.99");
+    f.get<forms::CheckBox>("chkGroupBy").SetValue(1);
+    f.get<forms::TextBox>("txtlevel", 0).SetText("2");
+    f.get<forms::TextBox>("txtlevel", 1).SetText("3");
+    grfc::ReportFilter::of(f).Ok();
+  });
+  auto report = create<cost::Rpt499>(cost::kRpt499Class);
+  report->ShowFilter();
+  ASSERT_TRUE(report->Ok());
+  EXPECT_EQ(report->Parts().from, " FROM #T499 v1\r\n");
+  report->GetReportData();
+  ASSERT_TRUE(report->Ok()) << report->ErrorText();
+  EXPECT_EQ(frontEnd->transcript(), "show frmFilter499 \"产品成本综合表\"\nshow frmProgBar \"\"\n");
+
+  const std::vector<support::Column> expected = {
+      {"期间$", "", "1", "FCurPeriod"},       {"2级产品类别$", "", "1", "FName2"},
+      {"3级产品类别$", "", "1", "FName3"},    {"产品代码$", "", "1", "FNumber"},
+      {"名称$", "", "1", "FName"},            {"规格型号$", "", "1", "FModel"},
+      {"生产批号$", "", "1", "FBatchNo"},     {"单位$", "", "1", "FUnit"},
+      {"期初在产品+|", "数量", "2", "FPeriodStartNum"}, {"", "金额", "6", "FPeriodStartCost"},
+      {"本期投入+|", "数量", "2", "FCurInNum"},       {"", "金额", "6", "FCurInCost"},
+      {"本期产出+|+|", "数量", "2", "FCurOutNum"},    {"", "成本价", "4", "FCurOutPrice"},
+      {"", "金额", "6", "FCurOutCost"},             {"期末在产品+|+|", "数量", "2", "FPeriodEndNum"},
+      {"", "成本价", "4", "FPeriodEndPrice"},       {"", "金额", "6", "FPeriodEndCost"},
+  };
+  const auto columns = support::columnsOf(*report->Header());
+  ASSERT_EQ(columns.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(columns[i].caption, expected[i].caption) << i;
+    EXPECT_EQ(columns[i].second, expected[i].second) << i;
+    EXPECT_EQ(columns[i].type, expected[i].type) << i;
+    EXPECT_EQ(columns[i].name, expected[i].name) << i;
+  }
+  support::ExpectCaptionFormat(*report->Header());
+  for (const auto& item : *report->Header()) {
+    auto column = item.as<lumo::Dictionary>();
+    EXPECT_EQ(column->Value("FVisible"), plat::Variant(int16_t{1}));
+    EXPECT_FALSE(column->Lookup("FMergerType"));
+  }
+
+  const lumo::Vector& title = *report->Title();
+  ASSERT_EQ(title.Count(), 6);
+  const std::pair<int16_t, const char*> lines[] = {{0, "起始期间：2026年 第3期"},
+                                                    {1, "截止期间：2026年 第3期"},
+                                                    {2, "产品代码范围：01  --  02.99"},
+                                                    {4, "汇总依据：2--3产品类别"},
+                                                    {5, nullptr},
+                                                    {7, ""}};
+  for (long i = 1; i <= title.Count(); ++i) {
+    auto line = title.Item(i).as<lumo::Dictionary>();
+    const auto& [index, caption] = lines[i - 1];
+    EXPECT_EQ(line->Value("FIndex"), plat::Variant(index));
+    if (caption)
+      EXPECT_EQ(line->Value("FCaption").text(), caption);
+    else
+      EXPECT_FALSE(line->Lookup("FCaption"));
+  }
+  // Fields of its own layout, level fields last.
+  const ado::Recordset& rs = *report->Rs();
+  ASSERT_EQ(rs.FieldCount(), 21);
+  EXPECT_EQ(rs.FieldAt(19).name, "FName2");
+  EXPECT_EQ(rs.FieldAt(20).name, "FName3");
+  EXPECT_EQ(rs.FieldAt(8).numericScale, 2);   // FCurInCost: the currency scale
+  EXPECT_EQ(rs.FieldAt(5).numericScale, 10);  // FPeriodStartNum
+  EXPECT_EQ(rs.FieldAt(17).type, ado::adInteger);
+}
+
+TEST_F(Rpt499Test, TitleOfOtherSummaryBases) {
+  auto filter = summaryFilter(2026, 1, 2026, 2, 1, 0, 1, 2);
+  filter->SetValue("SumMode", int32_t{2});
+  auto report = runWith<cost::Rpt499>(cost::kRpt499Class, filter);
+  auto line = report->Title()->Item(4).as<lumo::Dictionary>();
+  EXPECT_EQ(line->Value("FCaption").text(), "汇总依据：1--2部门");
+  // Cost rows carry no department: the service refuses, the run fails with its reason.
+  EXPECT_FALSE(report->Ok());
+  EXPECT_NE(report->ErrorText().find("物料类别"), std::string::npos) << report->ErrorText();
+  EXPECT_EQ(report->Rs(), nullptr);
+
+  filter = periodFilter(2026, 1, 2026, 1);
+  auto plain = runWith<cost::Rpt499>(cost::kRpt499Class, filter);
+  EXPECT_EQ(plain->Title()->Count(), 5);
+  EXPECT_EQ(plain->Title()->Item(3).as<lumo::Dictionary>()->Value("FCaption").text(), "产品代码范围：所有产品");
+}
+
+// Across a year end, per product and batch: the cost table's rows, one total per period.
+TEST_F(Rpt499Test, PlainRowsMatchTheCostTable) {
+  auto report = runWith<cost::Rpt499>(cost::kRpt499Class, summaryFilter(2025, 11, 2026, 2, 0, 0));
+  ASSERT_TRUE(report->Ok()) << report->ErrorText();
+  EXPECT_EQ(RecordingShopData::calls, (std::vector<std::pair<int, int>>{{2025, 11}, {2025, 12}, {2026, 1}, {2026, 2}}));
+  ado::Recordset& rs = *report->Rs();
+
+  auto decimals = database().prepare("SELECT FQtyDecimal, FPriceDecimal FROM t_ICItem WHERE FNumber = ?1");
+  std::map<std::string, Totals> byPeriod;
+  std::vector<std::string> order;
+  for (long r = 0; r < rs.RecordCount(); ++r) {
+    const std::string period = textOf(rs, r, "FCurPeriod");
+    if (order.empty() || order.back() != period) order.push_back(period);
+    if (textOf(rs, r, "FSumSort") == "101") {
+      EXPECT_EQ(textOf(rs, r, "FNumber"), "合计");
+      EXPECT_EQ(numberOf(rs, r, "FQtyDecimal"), 4);
+      Totals& t = byPeriod[period];
+      for (const char* field : kAmounts) EXPECT_NEAR(numberOf(rs, r, field), t.sums[field], 0.01) << period << field;
+      EXPECT_TRUE(r + 1 == rs.RecordCount() || textOf(rs, r + 1, "FCurPeriod") != period) << "total ends the period";
+      continue;
+    }
+    ASSERT_EQ(textOf(rs, r, "FSumSort"), "0");
+    Totals& t = byPeriod[period];
+    ++t.rows;
+    for (const char* field : kAmounts) t.sums[field] += numberOf(rs, r, field);
+    // Work in progress carries over: opening + input - output = closing.
+    EXPECT_NEAR(numberOf(rs, r, "FPeriodStartNum") + numberOf(rs, r, "FCurInNum") - numberOf(rs, r, "FCurOutNum"),
+                numberOf(rs, r, "FPeriodEndNum"), 1e-6);
+    EXPECT_NEAR(numberOf(rs, r, "FPeriodStartCost") + numberOf(rs, r, "FCurInCost") - numberOf(rs, r, "FCurOutCost"),
+                numberOf(rs, r, "FPeriodEndCost"), 0.005);
+    if (numberOf(rs, r, "FCurOutNum") != 0) {
+      EXPECT_NEAR(numberOf(rs, r, "FCurOutPrice"), numberOf(rs, r, "FCurOutCost") / numberOf(rs, r, "FCurOutNum"), 1e-6);
+    }
+    EXPECT_FALSE(textOf(rs, r, "FName").empty());
+    EXPECT_FALSE(textOf(rs, r, "FUnit").empty());
+    decimals.reset();
+    decimals.bind(1, textOf(rs, r, "FNumber"));
+    ASSERT_TRUE(decimals.step());
+    EXPECT_EQ(numberOf(rs, r, "FQtyDecimal"), decimals.getInt64(0));
+    EXPECT_EQ(numberOf(rs, r, "FPriceDecimal"), decimals.getInt64(1));
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"2025.11", "2025.12", "2026.1", "2026.2"}));
+  for (const auto& [year, period] : RecordingShopData::calls) {
+    Totals expected = costTable(database(), year, period);
+    Totals& got = byPeriod[label(year, period)];
+    EXPECT_GT(expected.rows, 0);
+    EXPECT_EQ(got.rows, expected.rows) << label(year, period);
+    for (const char* field : kAmounts) EXPECT_NEAR(got.sums[field], expected.sums[field], 0.01) << field;
+  }
+}
+
+// Levels 1 to 3, batches merged: every subtotal is the sum of its members.
+TEST_F(Rpt499Test, ClassSubtotalsAddUpAtEveryLevel) {
+  auto report = runWith<cost::Rpt499>(cost::kRpt499Class, summaryFilter(2026, 2, 2026, 3, 1, 1, 1, 3));
+  ASSERT_TRUE(report->Ok()) << report->ErrorText();
+  ado::Recordset& rs = *report->Rs();
+  using Key = std::tuple<std::string, int, std::string>;  // period, level, names up to the level
+  std::map<Key, std::map<std::string, double>> members;
+  std::map<std::string, std::set<std::string>> products;
+  auto namesUpTo = [&](long r, int level) {
+    std::string names;
+    for (int n = 1; n <= level; ++n) {
+      std::string name = textOf(rs, r, ("FName" + std::to_string(n)).c_str());
+      if (n == level && name.size() > 8 && name.ends_with("(小计)")) name.resize(name.size() - 8);
+      names += name + "|";
+    }
+    return names;
+  };
+  for (long r = 0; r < rs.RecordCount(); ++r) {
+    if (textOf(rs, r, "FSumSort") != "0") continue;
+    EXPECT_EQ(textOf(rs, r, "FBatchNo"), "");
+    EXPECT_TRUE(products[textOf(rs, r, "FCurPeriod")].insert(textOf(rs, r, "FNumber")).second) << "one row a product";
+    for (int level = 0; level <= 3; ++level)
+      for (const char* field : kAmounts)
+        members[{textOf(rs, r, "FCurPeriod"), level, namesUpTo(r, level)}][field] += numberOf(rs, r, field);
+  }
+  int checked = 0;
+  for (long r = 0; r < rs.RecordCount(); ++r) {
+    const std::string kind = textOf(rs, r, "FSumSort");
+    if (kind == "0") continue;
+    const int level = kind == "101" ? 0 : std::stoi(kind) - 106;
+    ASSERT_TRUE(level >= 0 && level <= 3) << kind;
+    if (level == 0) {
+      EXPECT_EQ(textOf(rs, r, "FName1"), "合计");
+    }
+    EXPECT_EQ(numberOf(rs, r, "FQtyDecimal"), 4);
+    const Key key{textOf(rs, r, "FCurPeriod"), level, level == 0 ? "" : namesUpTo(r, level)};
+    ASSERT_TRUE(members.count(key)) << std::get<2>(key);
+    for (const char* field : kAmounts) EXPECT_NEAR(numberOf(rs, r, field), members[key][field], 0.01) << field;
+    ++checked;
+  }
+  EXPECT_GT(checked, 6);
+  for (int period : {2, 3}) {
+    auto distinct = database().prepare(
+        "SELECT count(DISTINCT FItemID) FROM cb_ProductPeriodCost WHERE FYear = 2026 AND FPeriod = ?1");
+    distinct.bind(1, period);
+    ASSERT_TRUE(distinct.step());
+    EXPECT_EQ(static_cast<int64_t>(products[label(2026, period)].size()), distinct.getInt64(0));
+  }
+}
+
+TEST_F(Rpt499Test, OnlySumsKeepsOneTotalPerPeriod) {
+  auto report = runWith<cost::Rpt499>(cost::kRpt499Class, summaryFilter(2026, 1, 2026, 3, 0, 0, 1, 3, 1));
+  ASSERT_TRUE(report->Ok()) << report->ErrorText();
+  ado::Recordset& rs = *report->Rs();
+  ASSERT_EQ(rs.RecordCount(), 3);
+  for (long r = 0; r < 3; ++r) {
+    EXPECT_EQ(textOf(rs, r, "FNumber"), "合计");
+    EXPECT_EQ(textOf(rs, r, "FCurPeriod"), label(2026, static_cast<int>(r) + 1));
+  }
+}
+
+struct Walk {
+  int bYear, bPeriod, eYear, ePeriod;
+  std::vector<std::pair<int, int>> periods;
+};
+
+TEST_F(Rpt499Test, WalksThePeriodRange) {
+  const Walk walks[] = {
+      {2025, 12, 2026, 1, {{2025, 12}, {2026, 1}}},
+      {2026, 5, 2026, 3, {{2026, 5}}},  // a start after the end reads the start alone
+      {2026, 5, 2025, 1, {}},           // a first year after the last reads nothing
+      {2026, 11, 2026, 13, {{2026, 11}, {2026, 12}}},  // the last year ends at the period count
+  };
+  for (const Walk& walk : walks) {
+    RecordingShopData::calls.clear();
+    auto report =
+        runWith<cost::Rpt499>(cost::kRpt499Class, periodFilter(walk.bYear, walk.bPeriod, walk.eYear, walk.ePeriod));
+    EXPECT_TRUE(report->Ok()) << report->ErrorText();
+    EXPECT_EQ(RecordingShopData::calls, walk.periods) << walk.bYear << "/" << walk.bPeriod;
+    ASSERT_NE(report->Rs(), nullptr);
+    if (walk.periods.empty()) {
+      EXPECT_EQ(report->Rs()->RecordCount(), 0);
+    }
+  }
+}
+
+TEST_F(Rpt499Test, EmptyPeriodGivesNoRows) {
+  auto report = runWith<cost::Rpt499>(cost::kRpt499Class, summaryFilter(2026, 12, 2026, 12, 1, 0, 1, 2));
+  EXPECT_TRUE(report->Ok()) << report->ErrorText();
+  ASSERT_NE(report->Rs(), nullptr);
+  EXPECT_EQ(report->Rs()->RecordCount(), 0);
+}
+
+TEST_F(Rpt499Test, FailureOnTheThirdPeriodPublishesNothing) {
+  RecordingShopData::failOnCall = 3;
+  auto report = runWith<cost::Rpt499>(cost::kRpt499Class, periodFilter(2026, 1, 2026, 6));
+  EXPECT_FALSE(report->Ok());
+  EXPECT_EQ(report->ErrorText(), RecordingShopData::failure);
+  EXPECT_EQ(report->Rs(), nullptr);
+  EXPECT_EQ(RecordingShopData::calls.size(), 3u);
+  // The worker unloaded the window itself: the front end had nothing to close.
+  EXPECT_EQ(frontEnd->transcript(), "show frmProgBar \"\"\n");
+}
+
+// #T499, #Data and #ItemLevel live for one call on the kept connection, also when the batch fails
+// (a first level after the last one gives an UPDATE without assignments).
+TEST_F(Rpt499Test, TemporaryTablesDoNotOutliveACall) {
+  auto tempTables = [this] { return midtier::connect(props).queryInt("SELECT count(*) FROM temp.sqlite_master"); };
+  auto report = runWith<cost::Rpt499>(cost::kRpt499Class, summaryFilter(2026, 3, 2026, 4, 1, 0, 1, 2));
+  ASSERT_TRUE(report->Ok()) << report->ErrorText();
+  EXPECT_EQ(tempTables(), 0);
+  report = runWith<cost::Rpt499>(cost::kRpt499Class, summaryFilter(2026, 3, 2026, 4, 1, 0, 3, 2));
+  EXPECT_FALSE(report->Ok());
+  EXPECT_EQ(report->Rs(), nullptr);
+  EXPECT_EQ(tempTables(), 0);
+  report = runWith<cost::Rpt499>(cost::kRpt499Class, summaryFilter(2026, 3, 2026, 3, 0, 0));
+  EXPECT_TRUE(report->Ok()) << report->ErrorText();
+  EXPECT_EQ(tempTables(), 0);
+}
+
+TEST_F(Rpt499Test, DialogRefusesARangeAfterTheCurrentPeriod) {
+  frontEnd->onShow("frmFilter499", [](forms::Form& f) {
+    const char* values[] = {"2026", "1", "2026", "12"};
+    for (int i = 0; i < 4; ++i) f.get<forms::TextBox>("txtPeriod", i).SetText(values[i]);
+    EXPECT_FALSE(grfc::ReportFilter::of(f).Ok());
+  });
+  auto report = create<cost::Rpt499>(cost::kRpt499Class);
+  report->ShowFilter();
+  EXPECT_FALSE(report->Ok());
+  EXPECT_EQ(report->ErrorText(), "");
+  EXPECT_EQ(frontEnd->transcript(),
+            "show frmFilter499 \"产品成本综合表\"\n"
+            "msgbox \"Ostrel提示\" style=64 answer=1: 过滤条件不允许包含以后期间数据，点击确定返回。\n"
+            "close frmFilter499\n");
+  report->GetReportData();
+  EXPECT_TRUE(RecordingShopData::calls.empty());
+}
+
+// A single period, so that the detail report's totals are those of the row.
+TEST_F(Rpt499Test, DrillDownGivesTheRowsDetailReport) {
+  for (int merged : {0, 1}) {
+    auto report = runWith<cost::Rpt499>(cost::kRpt499Class, summaryFilter(2026, 3, 2026, 3, 0, merged));
+    ASSERT_TRUE(report->Ok()) << report->ErrorText();
+    ado::Recordset& rs = *report->Rs();
+    long row = -1;
+    for (long r = 0; r < rs.RecordCount() && row < 0; ++r)
+      if (numberOf(rs, r, "FCurOutNum") > 0 && textOf(rs, r, "FSumSort") == "0") row = r;
+    ASSERT_GE(row, 0);
+    const std::string number = textOf(rs, row, "FNumber"), batch = textOf(rs, row, "FBatchNo");
+    const double outNum = numberOf(rs, row, "FCurOutNum"), outCost = numberOf(rs, row, "FCurOutCost");
+
+    auto detail = std::dynamic_pointer_cast<cost::Rpt498>(report->GetDetailReport(static_cast<int32_t>(row)));
+    ASSERT_NE(detail, nullptr);
+    ASSERT_TRUE(detail->Ok()) << detail->ErrorText();
+    EXPECT_EQ(detail->NumberText(), "498");
+    EXPECT_EQ(detail->RptID(), 498);
+    const lumo::Dictionary& f = *detail->Filter();
+    EXPECT_EQ(f.Value("BItemNumber").text(), number);
+    EXPECT_EQ(f.Value("EItemNumber").text(), number);
+    EXPECT_EQ(f.Value("BatchNo").text(), merged ? "FBATCHNO" : batch);
+    ado::Recordset& d = *detail->Rs();
+    const long last = d.RecordCount() - 1;
+    ASSERT_EQ(textOf(d, last, "FNumber"), "合计");
+    EXPECT_NEAR(numberOf(d, last, "FInNum"), outNum, 1e-6);
+    EXPECT_NEAR(numberOf(d, last, "FTotalFee"), outCost, 0.005);
+
+    const long total = rs.RecordCount() - 1;
+    ASSERT_EQ(textOf(rs, total, "FSumSort"), "101");
+    frontEnd->clearLog();
+    EXPECT_EQ(report->GetDetailReport(static_cast<int32_t>(total)), nullptr);
+    EXPECT_TRUE(frontEnd->messages().empty());
+  }
+}
+
+TEST_F(Rpt499Test, DrillDownBeforeAnyRunShowsTheError) {
+  auto report = create<cost::Rpt499>(cost::kRpt499Class);
+  EXPECT_EQ(report->GetDetailReport(0), nullptr);
+  const auto messages = frontEnd->messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].title, "Ostrel提示");
+  EXPECT_EQ(messages[0].style, forms::vbOKOnly);
+  EXPECT_FALSE(messages[0].text.empty());
+}
+
+}  // namespace

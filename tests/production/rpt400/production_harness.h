@@ -1,0 +1,220 @@
+// The demo company for the production task report tests: the middle tier, the filter grid and
+// the reports Rpt400, Rpt410 and Rpt406 registered, the administrator logged in, a scripted
+// front end, and the checks every one of the three reports must pass.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "frame/host/settings.h"
+#include "frame/report/filter_dialog.h"
+#include "frame/report/report.h"
+#include "frame/services/class_names.h"
+#include "frame/services/list_control.h"
+#include "midtier/db/database.h"
+#include "midtier/db/statement.h"
+#include "midtier/services/connection.h"
+#include "midtier/services/login.h"
+#include "midtier/services/register.h"
+#include "midtier/services/shop_data.h"
+#include "platform/forms/hosted_control.h"
+#include "platform/forms/scripted_front_end.h"
+#include "platform/grfc/register.h"
+#include "platform/grfc/report_filter.h"
+#include "platform/grfc/scheme_store.h"
+#include "production/rpt400/rpt400.h"
+#include "production/rpt406/rpt406.h"
+#include "production/rpt410/rpt410.h"
+#include "support/caption_format.h"
+#include "support/demo_company.h"
+
+namespace prodtest {
+
+class ReportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // The kept connections must outlive the demo database's exit handler, which closes them:
+    // made before the handler is registered, they are destroyed after it has run.
+    midtier::closeConnections();
+    grfc::registerReportFilter(plat::broker());
+    props = support::loginDemo();
+    // No scheme store: every dialog starts from its load defaults, whatever ran before.
+    plat::broker().Unregister(grfc::kSchemeStoreClass);
+    plat::broker().Register("TavShopRpt.Rpt400", [] { return std::make_shared<production::Rpt400>(); });
+    plat::broker().Register("TavShopRpt.Rpt410", [] { return std::make_shared<production::Rpt410>(); });
+    plat::broker().Register("TavShopRpt.Rpt406", [] { return std::make_shared<production::Rpt406>(); });
+    frame::ResetGeneralLedger();
+  }
+  void TearDown() override {
+    midtier::registerServices(plat::broker());
+    midtier::setLoginProperties(props, "administrator");
+  }
+
+  template <class T = frame::Report>
+  std::shared_ptr<T> create(const char* className) {
+    return plat::broker().CreateAs<T>(className);
+  }
+  db::Database& database() { return midtier::connect(props); }
+
+  std::shared_ptr<forms::ScriptedFrontEnd> fe = std::make_shared<forms::ScriptedFrontEnd>();
+  forms::FrontEndScope scope{fe};
+  std::string props;
+};
+
+// The first column of a query as whole numbers, the texts bound to ?1, ?2, ...
+inline std::vector<int64_t> Ids(db::Database& database, const std::string& sql, std::vector<std::string> params = {}) {
+  db::Statement s = database.prepare(sql);
+  for (size_t i = 0; i < params.size(); ++i) s.bind(static_cast<int>(i + 1), params[i]);
+  std::vector<int64_t> out;
+  while (s.step()) out.push_back(s.getInt64(0));
+  return out;
+}
+
+inline double Number(db::Database& database, const std::string& sql) {
+  db::Statement s = database.prepare(sql);
+  return s.step() ? s.getDouble(0) : 0;
+}
+
+// The FInterID of every detail row (FSumSort 0 or no FSumSort), in row order.
+inline std::vector<int64_t> DetailIds(const ado::Recordset& rs, const char* idField = "FInterID") {
+  std::vector<int64_t> out;
+  const long sort = rs.FieldIndex("FSumSort");
+  const auto id = static_cast<size_t>(rs.FieldIndex(idField));
+  for (size_t r = 0; r < static_cast<size_t>(rs.RecordCount()); ++r)
+    if (sort < 0 || rs.NumberAt(r, static_cast<size_t>(sort)) == 0) out.push_back(static_cast<int64_t>(rs.NumberAt(r, id)));
+  return out;
+}
+
+inline double Field(const ado::Recordset& rs, size_t row, const char* field) {
+  return rs.NumberAt(row, static_cast<size_t>(rs.FieldIndex(field)));
+}
+
+// Column definitions as "caption|second|type|field" rows, for whole-table comparisons.
+inline std::vector<std::string> HeaderRows(const std::vector<support::Column>& columns) {
+  std::vector<std::string> out;
+  for (const auto& c : columns) out.push_back(c.caption + "|" + c.second + "|" + c.type + "|" + c.name);
+  return out;
+}
+inline std::vector<std::string> HeaderRows(const lumo::Vector& header) { return HeaderRows(support::columnsOf(header)); }
+
+inline std::vector<std::string> TitleLines(const lumo::Vector& title) {
+  std::vector<std::string> out;
+  for (const auto& item : title) {
+    auto line = item.as<lumo::Dictionary>();
+    out.push_back(std::to_string(line->Value("FIndex").toInt32()) + " " + line->Value("FCaption").text());
+  }
+  return out;
+}
+
+inline void SetDate(forms::Form& form, const char* picker, const char* iso) {
+  form.get<forms::DatePicker>(picker).SetValue(*plat::Date::parse(iso));
+}
+
+// Expects the report to run with `filter` to "OK" false with a description holding `part`,
+// and the progress window shown and unloaded by the report (not closed by the front end).
+inline void ExpectFailedRun(frame::Report& rpt, forms::ScriptedFrontEnd& fe, lumo::DictionaryRef filter,
+                            const std::string& part) {
+  fe.clearLog();
+  rpt.SetFilter(filter);
+  rpt.GetReportData();
+  EXPECT_FALSE(rpt.Ok());
+  EXPECT_NE(rpt.ErrorText().find(part), std::string::npos) << rpt.ErrorText();
+  EXPECT_NE(fe.transcript().find("show frmProgBar"), std::string::npos) << fe.transcript();
+  EXPECT_EQ(fe.transcript().find("close frmProgBar"), std::string::npos) << fe.transcript();
+  EXPECT_TRUE(fe.modalStack().empty());
+}
+
+// The journal list of the bill lookup: it always offers the bill with internal id 5.
+struct Journal : svc::ListControl {
+  void SetProperty(const std::string&, const plat::Variant&) override {}
+  void SetROB(int32_t&) override {}
+  bool InitData() override { return true; }
+  bool CanShow() const override { return true; }
+  lumo::VectorRef ListInfo() const override {
+    auto info = lumo::newVector();
+    auto entry = lumo::newDictionary();
+    entry->SetValue("FName", "单据");
+    info->Add(entry);
+    return info;
+  }
+  lumo::VectorRef Selected() const override {
+    auto rows = lumo::newVector();
+    auto row = lumo::newDictionary();
+    row->SetValue("FInterID", int32_t{5});
+    rows->Add(row);
+    return rows;
+  }
+  ado::RecordsetRef GetListRs() const override { return nullptr; }
+  plat::ObjectRef GetListFieldsDes() const override { return nullptr; }
+  bool ConfirmSelection() const override { return true; }
+  void Release() override {}
+
+  // Confirms the selection in the list window the next time it shows.
+  static void SelectNext(forms::ScriptedFrontEnd& fe) {
+    fe.onShow("frmList", [](forms::Form& f) {
+      f.get<forms::HostedControl>("ICListSel").as<svc::ListControl>().OnCommand("SelectOK");
+    });
+  }
+};
+
+struct RaisingService : midtier::ShopData {
+  ado::RecordsetRef GetRpt400Data(const std::string&, lumo::DictionaryRef&) override { fail(); }
+  ado::RecordsetRef GetRpt410Data(const std::string&, lumo::DictionaryRef&) override { fail(); }
+  ado::RecordsetRef GetRpt406Data(const std::string&, lumo::DictionaryRef&) override { fail(); }
+  [[noreturn]] static void fail() { throw plat::Error(-2147217900, "TavMShopRpt.Data", "数据服务查询失败：超时"); }
+};
+
+// A raising data service, a company database without the task table and a base-item service
+// that cannot be created each end a run of `className` in "OK" false with their description.
+inline void ExpectFailuresEndInResult(const char* className, forms::ScriptedFrontEnd& fe,
+                                      const std::function<lumo::DictionaryRef()>& filter) {
+  auto rpt = plat::broker().CreateAs<frame::Report>(className);
+  plat::broker().Register(svc::kShopRptData, [] { return std::make_shared<RaisingService>(); });
+  ExpectFailedRun(*rpt, fe, filter(), "数据服务查询失败：超时");
+  midtier::registerServices(plat::broker());
+
+  const std::string copy = (std::filesystem::path(support::demoDatabase()).parent_path() / "no-icmo.db").string();
+  std::filesystem::copy_file(support::demoDatabase(), copy, std::filesystem::copy_options::overwrite_existing);
+  db::Database::open(copy).exec("DROP TABLE ICMO");
+  midtier::setLoginProperties(midtier::makeProps(copy, support::kAdministrator, "administrator"), "administrator");
+  ExpectFailedRun(*rpt, fe, filter(), "缺少数据表 ICMO");
+  midtier::closeConnections();
+  std::filesystem::remove(copy);
+  midtier::setLoginProperties(midtier::makeProps(support::demoDatabase(), support::kAdministrator, "administrator"),
+                              "administrator");
+
+  plat::broker().Register(svc::kItemInfo, []() -> plat::ObjectRef {
+    throw plat::Error(429, "TavEBSGLItem.ItemInfo", "基础资料服务无法创建");
+  });
+  ExpectFailedRun(*rpt, fe, filter(), "基础资料服务无法创建");
+  midtier::registerServices(plat::broker());
+}
+
+// Every text box of the dialog `dialog` (both boxes of a range at once), given quotes, SQL and
+// control characters, runs the report to "OK" true with no detail row.
+inline void ExpectTextBoxesBound(const char* className, const char* dialog, forms::ScriptedFrontEnd& fe,
+                                 std::initializer_list<std::vector<int>> boxGroups) {
+  for (const std::string& nasty : {std::string("x' OR '1'='1"), std::string("'); DROP TABLE ICMO; --"),
+                                   std::string("a\r\nb\t") + '\0' + "c", std::string("%_[]\"")}) {
+    for (const std::vector<int>& boxes : boxGroups) {
+      SCOPED_TRACE(std::string(dialog) + " txtItem(" + std::to_string(boxes.front()) + ")");
+      auto rpt = plat::broker().CreateAs<frame::Report>(className);
+      fe.onShow(dialog, [&](forms::Form& f) {
+        for (int box : boxes) f.get<forms::TextBox>("txtItem", box).SetText(nasty);
+        grfc::ReportFilter::of(f).Ok();
+      });
+      rpt->ShowFilter();
+      ASSERT_TRUE(rpt->Ok());
+      rpt->GetReportData();
+      ASSERT_TRUE(rpt->Ok()) << rpt->ErrorText();
+      EXPECT_TRUE(DetailIds(*rpt->Rs()).empty());
+    }
+  }
+}
+
+}  // namespace prodtest
