@@ -30,6 +30,7 @@ std::span<const Migration> migrations() {
   static const Migration kMigrations[] = {
       {1, "tables and keys", schema::kTablesV1},
       {2, "report indexes", indexSql},
+      {3, "text compares without regard to case", "", schema::makeTextCaseless},
   };
   return kMigrations;
 }
@@ -58,6 +59,7 @@ void migrateTo(Database& database, int version) {
     if (step.version <= current || step.version > version) continue;
     Transaction transaction(database);
     database.exec(step.sql);
+    if (step.apply) step.apply(database);
     database.exec(fmt::format("PRAGMA user_version = {}", step.version));
     transaction.commit();
   }

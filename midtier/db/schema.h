@@ -15,10 +15,12 @@ struct Migration {
   int version;               // user_version after this step
   std::string_view purpose;  // one line for logs and tools
   std::string_view sql;      // statements separated by ';'
+  void (*apply)(Database&) = nullptr;  // run after sql, for a step that SQL text alone cannot say
 };
 
 // Version 1: every table with its keys. Version 2: the indexes the reports filter and join on.
-inline constexpr int kSchemaVersion = 2;
+// Version 3: names, numbers and codes compare without regard to case, as on SQL Server.
+inline constexpr int kSchemaVersion = 3;
 
 [[nodiscard]] std::span<const Migration> migrations();
 

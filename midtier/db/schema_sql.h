@@ -10,5 +10,6 @@ namespace db::schema {
 
 extern const std::string_view kTablesV1;                 // version 1: tables and keys
 std::span<const IndexDefinition> reportIndexesV2();      // version 2: report indexes
+void makeTextCaseless(Database& database);               // version 3: text columns COLLATE NOCASE
 
 }  // namespace db::schema

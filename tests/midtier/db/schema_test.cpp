@@ -83,7 +83,8 @@ TEST(Schema, MigrationIsIdempotentAndUpgradesAnOlderFileKeepingItsRows) {
   EXPECT_THAT(indexNames(database), ::testing::Not(::testing::Contains(std::string("ix_ICMO_FDate"))));
   database.exec("INSERT INTO t_User VALUES (16394, 'administrator')");
   db::migrate(database);
-  EXPECT_EQ(db::schemaVersion(database), 2);
+  EXPECT_EQ(db::schemaVersion(database), 3);
+  EXPECT_EQ(database.queryInt("SELECT count(*) FROM t_User WHERE FName = 'ADMINISTRATOR'"), 1);
   EXPECT_THAT(indexNames(database), ::testing::Contains(std::string("ix_ICMO_FDate")));
   const std::vector<std::string> before = indexNames(database);
   db::migrate(database);  // nothing left to do
@@ -98,7 +99,7 @@ TEST(Schema, FileFromANewerProgramIsRefused) {
     db::migrate(database);
     FAIL() << "migrated a newer schema";
   } catch (const plat::Error& error) {
-    EXPECT_THAT(error.description(), ::testing::HasSubstr("schema version 99, newer than this program's 2"));
+    EXPECT_THAT(error.description(), ::testing::HasSubstr("schema version 99, newer than this program's 3"));
   }
 }
 
