@@ -43,6 +43,24 @@ std::string orderByPositions(const Select& s, const Context& ctx, const std::str
   return out;
 }
 
+// The rollup's stream order: the groups sorted by their keys, each group's subtotal right after
+// its last row, nested level by level, the grand total last. tav_g<i> is GROUPING() of key i and
+// tav_o<i> its value; text keys sort without regard to case, as the tables compare them.
+std::string streamOrdered(const Select& s, std::size_t keys, bool named, const std::string& arms) {
+  std::string out = "SELECT ";
+  for (std::size_t i = 0; i < s.items.size(); ++i) {
+    out += (i ? ", " : "") + std::string("tav_c") + std::to_string(i + 1);
+    std::string name = itemName(s.items[i]);
+    if (named && !name.empty()) out += " AS " + ident(name);
+  }
+  out += " FROM (" + arms + ") ORDER BY ";
+  for (std::size_t i = 0; i < keys; ++i) {
+    const std::string k = std::to_string(i + 1);
+    out += (i ? ", tav_g" : "tav_g") + k + ", tav_o" + k + " COLLATE NOCASE";
+  }
+  return out;
+}
+
 }  // namespace
 
 RollupQuery writeRollup(const Select& s, const Context& ctx, bool named, const StoredColumns* stores) {
@@ -65,6 +83,9 @@ RollupQuery writeRollup(const Select& s, const Context& ctx, bool named, const S
     plan.levels.push_back({static_cast<int>(n), std::move(never)});
   }
   const bool derive = plan.decomposable && plan.levels.size() > 1;
+  // Without ORDER BY the rows come in the order SQL Server's rollup streams them, which is also
+  // the order they are stored in (and read back from) a work table.
+  const bool streamOrder = s.orderBy.empty() && plan.levels.size() > 1;
 
   RollupQuery query;
   if (derive) {
@@ -99,7 +120,18 @@ RollupQuery writeRollup(const Select& s, const Context& ctx, bool named, const S
     for (std::size_t i = 0; i < s.items.size(); ++i) {
       arm += (i ? ", " : "") + writeItem(s, i, writer, stores);
       std::string name = itemName(s.items[i]);
-      if (named && query.body.empty() && !name.empty()) arm += " AS " + ident(name);
+      if (streamOrder) {
+        arm += " AS tav_c" + std::to_string(i + 1);
+      } else if (named && query.body.empty() && !name.empty()) {
+        arm += " AS " + ident(name);
+      }
+    }
+    if (streamOrder) {
+      for (std::size_t i = 0; i < n; ++i) {
+        const std::string k = std::to_string(i + 1);
+        const std::string key = i >= kept ? "NULL" : derive ? keyColumn(i) : groupSql[i];
+        arm += ", " + std::string(i >= kept ? "1" : "0") + " AS tav_g" + k + ", " + key + " AS tav_o" + k;
+      }
     }
     std::vector<std::string> having;
     if (kept == 0) having.push_back("count(*) > 0");  // no total row over no rows
@@ -119,7 +151,11 @@ RollupQuery writeRollup(const Select& s, const Context& ctx, bool named, const S
     }
     query.body += (query.body.empty() ? "" : " UNION ALL ") + arm;
   }
-  if (named) query.body += orderByPositions(s, ctx, plan.soleTable);
+  if (named && !s.orderBy.empty()) {
+    query.body += orderByPositions(s, ctx, plan.soleTable);
+  } else if (streamOrder) {
+    query.body = streamOrdered(s, n, named, query.body);
+  }
   return query;
 }
 
