@@ -137,11 +137,14 @@ std::string ExprWriter::writeNode(const Expr& e) {
       std::string a = writeOperand(*e.args[0]);
       std::string b = writeOperand(*e.args[1]);
       if (e.text != "+") return a + " " + e.text + " " + b;
-      switch (typeOf(e)) {
-        case SqlType::Text: return a + " || " + b;
-        case SqlType::Number: return a + " + " + b;
-        default: return "tav_add(" + a + ", " + b + ")";
-      }
+      const SqlType left = typeOf(*e.args[0]);
+      const SqlType right = typeOf(*e.args[1]);
+      const bool leftNumber = left == SqlType::Number || left == SqlType::Null;
+      const bool rightNumber = right == SqlType::Number || right == SqlType::Null;
+      if (typeOf(e) == SqlType::Text) return a + " || " + b;
+      if (leftNumber && rightNumber) return a + " + " + b;
+      // Text converted to a number, or operands whose types only the values tell.
+      return "tav_add(" + a + ", " + b + ")";
     }
     case ExprKind::Call: return writeCall(e);
     case ExprKind::Cast: return writeCast(e);

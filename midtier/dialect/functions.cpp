@@ -77,15 +77,47 @@ void substring(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   sqlite3_result_text(ctx, s.data() + from, static_cast<int>(to - from), SQLITE_TRANSIENT);
 }
 
-// '+' whose operand types are known only from the values: text if either is text, else a sum.
+bool isText(int type) { return type == SQLITE_TEXT || type == SQLITE_BLOB; }
+
+// The number a text operand of '+' stands for, as SQL Server converts it; false when it is none.
+bool numberOf(sqlite3_value* v, sqlite3_value*& converted) {
+  converted = sqlite3_value_dup(v);
+  if (!converted) return false;
+  sqlite3_value_numeric_type(converted);  // applies numeric affinity in place
+  return !isText(sqlite3_value_type(converted));
+}
+
+// '+' under SQL Server's type rules, for operands whose types only the values tell: text + text
+// concatenates, number + number adds, and text + number converts the text to a number (numbers
+// outrank text), failing when the text is not one.
 void add(sqlite3_context* ctx, int, sqlite3_value** argv) {
   int a = sqlite3_value_type(argv[0]);
   int b = sqlite3_value_type(argv[1]);
   if (a == SQLITE_NULL || b == SQLITE_NULL) return sqlite3_result_null(ctx);
-  if (a == SQLITE_TEXT || b == SQLITE_TEXT || a == SQLITE_BLOB || b == SQLITE_BLOB) {
+  if (isText(a) && isText(b)) {
     std::string text(textOf(argv[0]));
     text += textOf(argv[1]);
     return sqlite3_result_text(ctx, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+  }
+  if (isText(a) || isText(b)) {
+    sqlite3_value* operands[2] = {nullptr, nullptr};
+    bool ok = true;
+    for (int i = 0; i < 2; ++i) {
+      if (!isText(sqlite3_value_type(argv[i]))) continue;
+      if (!numberOf(argv[i], operands[i])) {
+        std::string message = "Conversion failed when converting the varchar value '" + std::string(textOf(argv[i])) +
+                              "' to a number in '+'.";
+        sqlite3_result_error(ctx, message.c_str(), -1);
+        ok = false;
+      }
+    }
+    if (ok) {
+      sqlite3_value* args[2] = {operands[0] ? operands[0] : argv[0], operands[1] ? operands[1] : argv[1]};
+      add(ctx, 2, args);
+    }
+    sqlite3_value_free(operands[0]);
+    sqlite3_value_free(operands[1]);
+    return;
   }
   if (a == SQLITE_INTEGER && b == SQLITE_INTEGER) {
     std::int64_t sum = 0;

@@ -71,9 +71,10 @@ SqlType inferType(const Expr& e, const Scope& scope, const Catalog& catalog) {
       if (e.text == "+") {
         SqlType a = inferType(*e.args[0], scope, catalog);
         SqlType b = inferType(*e.args[1], scope, catalog);
-        if (a == SqlType::Text || b == SqlType::Text) return SqlType::Text;
+        // SQL Server's type precedence: numbers outrank text, so text + number is a number.
+        if (a == SqlType::Number || b == SqlType::Number) return SqlType::Number;
         if (a == SqlType::Unknown || b == SqlType::Unknown) return SqlType::Unknown;
-        return SqlType::Number;
+        return a == SqlType::Null ? b : a;
       }
       return SqlType::Number;
     case ExprKind::Cast: {
