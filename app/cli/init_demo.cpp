@@ -1,44 +1,83 @@
 // init/generate and demo: creating the company database and showing the showcase report.
+#include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
 #include <iostream>
 #include <sstream>
 
 #include "app/cli/commands.h"
 #include "app/exit_codes.h"
+#include "app/export/file_paths.h"
+#include "app/export/temp_cleanup.h"
 #include "app/table/text_width.h"
 #include "midtier/generator/generator.h"
 
 namespace app {
+
+constexpr std::string_view kInitTag = ".new-";
+
+namespace {
+
+// Refuses what init must not replace; the existing file, when there is one.
+std::optional<struct ::stat> checkTarget(const std::filesystem::path& target, bool force) {
+  struct ::stat st {};
+  if (::stat(target.c_str(), &st) != 0) return std::nullopt;
+  if (S_ISDIR(st.st_mode)) throw Failure{kExitOutput, "cannot create " + target.string() + ": it is a directory"};
+  if (!S_ISREG(st.st_mode))
+    throw Failure{kExitOutput, "cannot create " + target.string() + ": it exists and is not a regular file"};
+  if (!force) throw Failure{kExitUsage, target.string() + " exists already (--force replaces it)"};
+  return st;
+}
+
+}  // namespace
 
 void initDatabase(const InitOptions& options, std::ostream& out) {
   namespace fs = std::filesystem;
   const fs::path target = options.db.empty() ? fs::path(defaultDatabase()) : fs::path(options.db);
   if (options.tasks < 1 || options.tasks > 10'000'000)
     throw Failure{kExitUsage, "--tasks must lie between 1 and 10000000"};
+  const std::optional<struct ::stat> existing = checkTarget(target, options.force);
+  const std::optional<fs::path> followed = followLinks(target);
+  if (!followed) throw Failure{kExitOutput, "cannot create " + target.string() + ": too many levels of symbolic links"};
+  const fs::path destination = *followed;
+  const fs::path dir = directoryOf(destination);
   std::error_code ec;
-  if (fs::exists(target, ec) && !options.force)
-    throw Failure{kExitUsage, target.string() + " exists already (--force replaces it)"};
-  if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
-  // Built beside the target and renamed over it when complete.
-  const fs::path temp = target.parent_path() / ("." + target.filename().string() + ".new-" + std::to_string(::getpid()));
-  fs::remove(temp, ec);
+  fs::create_directories(dir, ec);
+  if (ec) throw Failure{kExitOutput, "cannot create " + target.string() + ": " + ec.message()};
+
+  // Built in a private directory beside the target, journal and all, and renamed over the target
+  // when complete; a signal or a later run removes what an interrupted one left.
+  removeStaleTemporaries(destination, kInitTag);
+  std::string pattern = (dir / (temporaryPrefix(destination, kInitTag) + "-XXXXXX")).string();
+  if (!::mkdtemp(pattern.data()))
+    throw Failure{kExitOutput, "cannot create " + target.string() + ": " + errnoText()};
+  const fs::path work = pattern;
+  const fs::path built = work / destination.filename();
+  const SignalCleanup forDirectory(work);
+  const SignalCleanup forDatabase(built);
+  const SignalCleanup forJournal(built.string() + "-journal");
+  const auto fail = [&](const std::string& why) {
+    fs::remove_all(work, ec);
+    throw Failure{kExitOutput, "cannot create " + target.string() + ": " + why};
+  };
+
   gen::Summary summary;
   try {
-    summary = gen::createDemoDatabase(temp.string(), gen::Options{options.tasks, options.seed});
+    summary = gen::createDemoDatabase(built.string(), gen::Options{options.tasks, options.seed});
   } catch (const plat::Error& e) {
-    fs::remove(temp, ec);
-    throw Failure{kExitDatabase, "cannot create " + target.string() + ": " + e.description()};
+    fail(e.description());
   } catch (...) {
-    fs::remove(temp, ec);
+    fs::remove_all(work, ec);
     throw;
   }
-  fs::rename(temp, target, ec);
-  if (ec) {
-    fs::remove(temp, ec);
-    throw Failure{kExitDatabase, "cannot create " + target.string() + ": " + ec.message()};
-  }
+  const std::string problem = setModeAndSync(built, existing ? existing->st_mode & 07777 : newFileMode());
+  if (!problem.empty()) fail(problem);
+  if (::rename(built.c_str(), destination.c_str()) != 0) fail(errnoText());
+  fs::remove_all(work, ec);
+  syncDirectory(dir);
   out << "created " << target.string() << " (" << options.tasks << " tasks, seed " << options.seed << ", "
       << summary.totalRows << " rows in " << summary.elapsed.count() << " ms)\n";
   for (const gen::TableRows& t : summary.tables)

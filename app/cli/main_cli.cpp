@@ -3,14 +3,21 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
+#include <charconv>
 #include <clocale>
+#include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <fcntl.h>
 #include <langinfo.h>
+#include <unistd.h>
 
 #include "app/cli/commands.h"
 #include "app/exit_codes.h"
+#include "app/session.h"
 #include "midtier/services/connection.h"
+#include "midtier/services/database_errors.h"
 #include "platform/core/error.h"
 
 namespace app {
@@ -22,8 +29,23 @@ void useUtf8Locale() {
   if (!std::setlocale(LC_CTYPE, "C.UTF-8")) std::setlocale(LC_CTYPE, "en_US.UTF-8");
 }
 
+// "--db ''" is a mistake, not a request for the default database.
+const CLI::Validator kFileName(
+    [](std::string& text) { return text.empty() ? std::string("needs a file name") : std::string(); }, "FILE");
+
+// A whole number that fits 64 bits unsigned; CLI11 alone would let "-1" and overflows wrap.
+const CLI::Validator kSeed(
+    [](std::string& text) {
+      uint64_t value = 0;
+      const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+      if (text.empty() || ec != std::errc() || end != text.data() + text.size())
+        return std::string("must be a whole number from 0 to 18446744073709551615");
+      return std::string();
+    },
+    "UINT");
+
 void addLogin(CLI::App* command, LoginOptions& login) {
-  command->add_option("--db", login.db, "company database file (default: " + defaultDatabase() + ")");
+  command->add_option("--db", login.db, "company database file (default: " + defaultDatabase() + ")")->check(kFileName);
   command->add_option("--user", login.user, "user name or id to log in as")->capture_default_str();
 }
 
@@ -37,22 +59,56 @@ void addOutput(CLI::App* command, RunOptions& run) {
   command->add_option("--out", run.out, "write to FILE (complete or not at all) instead of stdout");
   command->add_option("--width", run.width, "cells per table line (default: the terminal's)");
   command->add_flag("-q,--quiet", run.quiet, "no progress line on stderr");
-  command->add_flag_callback("--dialog", [&run] { run.source = FilterSource::Dialog; },
-                             "open the report's filter dialog");
-  command->add_flag_callback("--no-dialog", [&run] { run.source = FilterSource::NoDialog; },
-                             "never open the dialog (default filter when no --set/--scheme)");
+  CLI::Option* dialog = command->add_flag_callback("--dialog", [&run] { run.source = FilterSource::Dialog; },
+                                                   "open the report's filter dialog");
+  CLI::Option* noDialog = command->add_flag_callback("--no-dialog", [&run] { run.source = FilterSource::NoDialog; },
+                                                     "never open the dialog (default filter when no --set/--scheme)");
+  dialog->excludes(noDialog);
+}
+
+bool stdoutClosed = false;
+
+// A closed standard descriptor would be reused by the next file opened, the database among them,
+// and output meant for the terminal would land there. Each is held by a harmless device instead;
+// stdout by one that refuses writes, so that output into a closed stdout is reported.
+void holdClosedStandardDescriptors() {
+  for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    const int held = ::open(fd == STDOUT_FILENO ? "/dev/full" : "/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+    if (held >= 0 && held != fd) {
+      ::dup2(held, fd);
+      ::close(held);
+    }
+    if (fd == STDOUT_FILENO) stdoutClosed = true;
+  }
+}
+
+// What went to stdout must have arrived: a full disk or a closed descriptor is exit 7, not 0.
+void requireStdoutWritten() {
+  errno = 0;
+  std::cout.flush();
+  const bool lost = !std::cout.good() || std::fflush(stdout) != 0 || std::ferror(stdout);
+  if (lost) {
+    const int error = errno;
+    std::cout.clear();
+    throw Failure{kExitOutput, std::string("cannot write to standard output: ") +
+                                   (stdoutClosed ? "it is closed" : error != 0 ? std::strerror(error) : "writing failed (disk full?)")};
+  }
 }
 
 }  // namespace
 
 int runMain(int argc, char** argv) {
+  holdClosedStandardDescriptors();
+  midtier::clearLastFailure();
   useUtf8Locale();
   CLI::App cli{"tavshoprpt: run, show and export the shop-floor reports of the company database"};
   cli.require_subcommand(1);
   cli.set_help_all_flag("--help-all", "help for every subcommand");
   cli.footer(
-      "Exit codes: 0 success, 2 bad arguments, 3 dialog cancelled, 4 report failed, 5 database missing or corrupt,\n"
-      "6 row without detail, 7 output not written, 1 internal error.");
+      "Exit codes: 0 success, 2 bad arguments or filter values, 3 dialog cancelled, 4 report failed,\n"
+      "5 database missing, damaged or incomplete, 6 row without detail, 7 output (file, stdout, database\n"
+      "file, scheme) not written, 1 internal error.");
 
   InitOptions init;
   RunOptions run;
@@ -60,17 +116,17 @@ int runMain(int argc, char** argv) {
 
   CLI::App* demo = cli.add_subcommand("demo", "create the demo database if missing and show a report");
   demo->add_option("--tasks", init.tasks, "production tasks when the database is created")->capture_default_str();
-  demo->add_option("--seed", init.seed, "generator seed when the database is created")->capture_default_str();
+  demo->add_option("--seed", init.seed, "generator seed when the database is created")->capture_default_str()->check(kSeed);
   demo->add_option("--report", run.report, "report to show (default: Rpt401 graded by class levels 1-3)");
-  demo->add_option("--db", init.db, "company database file (default: " + defaultDatabase() + ")");
+  demo->add_option("--db", init.db, "company database file (default: " + defaultDatabase() + ")")->check(kFileName);
   demo->add_option("--user", run.login.user, "user name or id to log in as")->capture_default_str();
   addOutput(demo, run);
 
   CLI::App* initCmd = cli.add_subcommand("init", "create a company database with generated data");
   initCmd->alias("generate");
-  initCmd->add_option("--db", init.db, "database file to create (default: " + defaultDatabase() + ")");
+  initCmd->add_option("--db", init.db, "database file to create (default: " + defaultDatabase() + ")")->check(kFileName);
   initCmd->add_option("--tasks", init.tasks, "production tasks; everything else scales with them")->capture_default_str();
-  initCmd->add_option("--seed", init.seed, "the same seed gives the same data")->capture_default_str();
+  initCmd->add_option("--seed", init.seed, "the same seed gives the same data")->capture_default_str()->check(kSeed);
   initCmd->add_flag("--force", init.force, "replace an existing file");
 
   CLI::App* list = cli.add_subcommand("list", "the six reports: class name, number, name");
@@ -102,7 +158,7 @@ int runMain(int argc, char** argv) {
     else if (*list) listReports(std::cout);
     else if (*runCmd) runReport(run, std::cout);
     else if (*schemeCmd) manageSchemes(schemes, std::cout);
-    std::cout.flush();
+    requireStdoutWritten();
     midtier::closeConnections();
     return kExitOk;
   } catch (const Failure& f) {
@@ -110,8 +166,9 @@ int runMain(int argc, char** argv) {
     if (!f.message.empty()) std::cerr << "tavshoprpt: " << f.message << '\n';
     return f.code;
   } catch (const plat::Error& e) {
+    // A database failure that reached here still gets its own code: 5 damaged, 7 not saved.
     std::cerr << "tavshoprpt: " << e.description() << '\n';
-    return kExitInternal;
+    return failureCode(e.description(), kExitInternal, kExitOutput);
   } catch (const std::exception& e) {
     std::cerr << "tavshoprpt: " << e.what() << '\n';
     return kExitInternal;
