@@ -1,7 +1,10 @@
 // Logging the host in on a company database.
 #include "app/session.h"
 
+#include <charconv>
+#include <climits>
 #include <cstdlib>
+#include <optional>
 
 #include "app/exit_codes.h"
 #include "cost/register.h"
@@ -10,6 +13,7 @@
 #include "midtier/db/database.h"
 #include "midtier/db/statement.h"
 #include "midtier/services/connection.h"
+#include "midtier/services/database_errors.h"
 #include "midtier/services/register.h"
 #include "platform/com/registry.h"
 #include "platform/grfc/register.h"
@@ -23,14 +27,22 @@ std::string describe(const std::exception& e) {
   return e.what();
 }
 
-// The user id of `user` (an id, or a name in t_User).
+// The user id of `user`: a name or an id that t_User holds; nobody else logs in.
 int32_t userIdOf(const std::string& props, const std::string& user) {
-  if (!user.empty() && user.find_first_not_of("0123456789") == std::string::npos) return std::stoi(user);
+  if (plat::trim(user).empty()) throw Failure{kExitUsage, "--user needs a user name or id"};
   db::Database& database = midtier::connect(props);
-  db::Statement find = database.prepare("SELECT FUserID FROM t_User WHERE FName = ?1");
-  find.bind(1, user);
-  if (!find.step()) throw Failure{kExitUsage, "unknown user '" + user + "' (a name of t_User or a user id)"};
-  return static_cast<int32_t>(find.getInt64(0));
+  const auto known = [&](const char* sql, const auto& key) -> std::optional<int32_t> {
+    db::Statement find = database.prepare(sql);
+    find.bind(1, key);
+    if (!find.step()) return std::nullopt;
+    return static_cast<int32_t>(find.getInt64(0));
+  };
+  if (auto id = known("SELECT FUserID FROM t_User WHERE FName = ?1", user)) return *id;
+  int64_t number = 0;
+  const auto [end, ec] = std::from_chars(user.data(), user.data() + user.size(), number);
+  if (ec == std::errc() && end == user.data() + user.size() && number > 0 && number <= INT32_MAX)
+    if (auto id = known("SELECT FUserID FROM t_User WHERE FUserID = ?1", number)) return *id;
+  throw Failure{kExitUsage, "unknown user '" + user + "': no user of that name or id in this company database"};
 }
 
 }  // namespace
@@ -78,6 +90,17 @@ LoginInfo login(const LoginOptions& options) {
   info.props = midtier::makeProps(info.db, info.userId, info.userName);
   midtier::setLoginProperties(info.props, info.userName);
   return info;
+}
+
+int failureCode(const std::string& error, int otherwise, int unwritable) {
+  const std::optional<midtier::DatabaseFailure> failure = midtier::lastFailure();
+  if (!failure || error.empty() || error.find(failure->description) == std::string::npos) return otherwise;
+  switch (failure->kind) {
+    case midtier::FailureKind::Damaged: return kExitDatabase;
+    case midtier::FailureKind::Unwritable: return unwritable;
+    case midtier::FailureKind::Other: break;
+  }
+  return otherwise;
 }
 
 AccountingPeriod currentPeriod(const LoginInfo& info) {

@@ -40,6 +40,14 @@ struct LoginInfo {
 // shared properties.
 LoginInfo login(const LoginOptions& options);
 
+// The exit code of a failure whose text is `error`: kExitDatabase when it reports the middle
+// tier's last database failure and that found the database damaged or incomplete (a damaged page,
+// a missing table or column), `unwritable` when it could not take a change (locked, read-only,
+// full), else `otherwise`.
+int failureCode(const std::string& error, int otherwise, int unwritable);
+// For a report that ended "OK" false: kExitDatabase for a damaged database, else kExitReportFailed.
+inline int reportFailureCode(const std::string& error) { return failureCode(error, 4, 4); }
+
 // The current accounting period from the stock-report service.
 AccountingPeriod currentPeriod(const LoginInfo& info);
 // The currency scale and the item decimal places, from the report data service.

@@ -1,10 +1,14 @@
 // list and schemes: the reports the program knows and the saved filter schemes of their dialogs.
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/catalog.h"
 #include "app/cli/commands.h"
 #include "app/exit_codes.h"
+#include "app/filter_check.h"
 #include "app/filter_values.h"
+#include "app/session.h"
 #include "app/table/text_width.h"
 #include "app/tui/batch_front_end.h"
 #include "platform/com/registry.h"
@@ -12,6 +16,7 @@
 #include "platform/grfc/report_filter_events.h"
 #include "platform/grfc/scheme_store.h"
 #include "frame/report/report.h"
+#include "midtier/services/database_errors.h"
 
 namespace app {
 namespace {
@@ -31,29 +36,42 @@ std::string describeValue(const plat::Variant& v) {
   return v.text();
 }
 
-// Saves a scheme the way the dialog saves one: its controls filled from `values` as from a saved
-// filter (keys not given take the dialog's defaults for one), then the grid's own SaveScheme.
-void saveScheme(const ReportInfo& info, const std::string& name, const std::vector<TypedValue>& values) {
+// Saves a scheme the way the dialog saves one: its controls filled from the report's defaults
+// with `values` over them, then the grid's own SaveScheme.
+void saveScheme(const ReportInfo& info, const LoginInfo& login, const std::string& name,
+                const std::vector<TypedValue>& values) {
   if (!plat::broker().Has(info.className()))
     throw Failure{kExitUsage, "report " + std::string(info.shortName) + " is not available in this build"};
+  std::optional<FiscalCalendar> known;
+  const std::function<FiscalCalendar()> calendar = [&] {
+    if (!known) known = readFiscalCalendar(login.props);
+    return *known;
+  };
+  const lumo::DictionaryRef filter = scriptFilter(info, values, [&] { return calendar().current; });
+  requireValidFilter(info, *filter, calendar);
   auto report = plat::broker().CreateAs<frame::Report>(info.className());
   ProgressLine quiet(stderr, false);
   auto batch = std::make_shared<BatchFrontEnd>(quiet);
+  bool saved = false;
   batch->setDialogScript([&](forms::Form& form, grfc::ReportFilter& grid) {
     auto* events = dynamic_cast<grfc::ReportFilterEvents*>(&form);
     if (!events) throw plat::Error(5, "tavshoprpt", "the filter dialog takes no filter values");
-    // The values over the dialog's own defaults for a saved filter.
-    lumo::DictionaryRef filter = lumo::newDictionary();
-    applyValues(*filter, values);
-    events->LoadFilter(filter);
+    lumo::DictionaryRef loaded = filter;
+    events->LoadFilter(loaded);
     grid.SaveScheme(name);
+    saved = true;
     grid.Cancel();
   });
   forms::FrontEndScope scope(batch);
   bool autoFilter = false;
   report->ShowFilter(&autoFilter);
-  if (!batch->dialogProblem().empty())
-    throw Failure{kExitUsage, "cannot save scheme '" + name + "': " + batch->dialogProblem()};
+  if (saved) return;
+  // The dialog may have failed before the script ran (its load reads the last-used scheme).
+  std::string problem = batch->dialogProblem();
+  if (problem.empty()) problem = report->ErrorText();
+  if (problem.empty() && midtier::lastFailure()) problem = midtier::lastFailure()->description;
+  if (problem.empty()) problem = "the filter dialog did not open";
+  throw Failure{failureCode(problem, kExitUsage, kExitOutput), "cannot save scheme '" + name + "': " + problem};
 }
 
 }  // namespace
@@ -71,7 +89,7 @@ void listReports(std::ostream& out) {
 void manageSchemes(const SchemeOptions& options, std::ostream& out) {
   const ReportInfo* only = options.report.empty() ? nullptr : &requireReport(options.report);
   const std::vector<TypedValue> values = only ? parseSetPairs(*only, options.sets) : std::vector<TypedValue>{};
-  login(options.login);
+  const LoginInfo login = app::login(options.login);
   auto store = plat::broker().CreateAs<grfc::SchemeStore>(grfc::kSchemeStoreClass);
   if (options.action == "list") {
     for (const ReportInfo& r : reports()) {
@@ -81,7 +99,7 @@ void manageSchemes(const SchemeOptions& options, std::ostream& out) {
     return;
   }
   if (!only || options.name.empty()) throw Failure{kExitUsage, "schemes " + options.action + " needs REPORT and NAME"};
-  if (options.action == "save") return saveScheme(*only, options.name, values);
+  if (options.action == "save") return saveScheme(*only, login, options.name, values);
   lumo::DictionaryRef scheme = store->Load(only->dialogNumber, options.name);
   if (!scheme)
     throw Failure{kExitUsage, "no filter scheme '" + options.name + "' for " + std::string(only->shortName)};

@@ -4,9 +4,12 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <functional>
 #include <iostream>
+#include <optional>
 
 #include "app/exit_codes.h"
+#include "app/filter_check.h"
 #include "app/export/exporters.h"
 #include "app/tui/batch_front_end.h"
 #include "app/tui/curses_front_end.h"
@@ -45,7 +48,7 @@ std::string requireScheme(const ReportInfo& info, const std::string& name) {
 void requireOk(const frame::Report& report, const std::string& what) {
   if (report.Ok()) return;
   const std::string error = report.ErrorText();
-  throw Failure{kExitReportFailed, error.empty() ? what + " ended without data" : error};
+  throw Failure{reportFailureCode(error), error.empty() ? what + " ended without data" : error};
 }
 
 }  // namespace
@@ -68,6 +71,11 @@ void runReport(const RunOptions& options, std::ostream& out) {
     throw Failure{kExitUsage, "--dialog needs a terminal"};
 
   const LoginInfo login = app::login(options.login);
+  std::optional<FiscalCalendar> known;
+  const std::function<FiscalCalendar()> calendar = [&] {
+    if (!known) known = readFiscalCalendar(login.props);
+    return *known;
+  };
   ProgressLine progress(stderr, !options.quiet && ::isatty(STDERR_FILENO));
   auto batch = std::make_shared<BatchFrontEnd>(progress);
   std::shared_ptr<frame::Report> report = createReport(*info);
@@ -83,6 +91,10 @@ void runReport(const RunOptions& options, std::ostream& out) {
     }
   } else if (!options.scheme.empty()) {
     const std::string scheme = requireScheme(*info, options.scheme);
+    // A bad stored value is the scheme's fault, not a default to fall back on quietly.
+    if (lumo::DictionaryRef saved = plat::broker().CreateAs<grfc::SchemeStore>(grfc::kSchemeStoreClass)
+                                         ->Load(info->dialogNumber, scheme))
+      requireValidFilter(*info, *saved, calendar, "filter scheme '" + scheme + "' of " + std::string(info->shortName));
     batch->setDialogScript([scheme](forms::Form&, grfc::ReportFilter& grid) {
       grid.LoadScheme(scheme);
       grid.Ok();
@@ -92,7 +104,8 @@ void runReport(const RunOptions& options, std::ostream& out) {
     report->ShowFilter(&autoFilter);
     if (!report->Ok()) {
       const std::string problem = !batch->dialogProblem().empty() ? batch->dialogProblem() : report->ErrorText();
-      throw Failure{kExitUsage, "filter scheme '" + scheme + "' was refused" + (problem.empty() ? "" : ": " + problem)};
+      throw Failure{failureCode(problem, kExitUsage, kExitReportFailed),
+                    "filter scheme '" + scheme + "' was refused" + (problem.empty() ? "" : ": " + problem)};
     }
     if (!values.empty()) {
       lumo::DictionaryRef filter = report->Filter();
@@ -100,8 +113,9 @@ void runReport(const RunOptions& options, std::ostream& out) {
       report->SetFilter(filter);
     }
   } else {
-    report->SetFilter(scriptFilter(*info, values, [&] { return currentPeriod(login); }));
+    report->SetFilter(scriptFilter(*info, values, [&] { return calendar().current; }));
   }
+  requireValidFilter(*info, *report->Filter(), calendar);
 
   std::shared_ptr<frame::Report> shown = report;
   {

@@ -47,7 +47,16 @@ void checkSchema(db::Database& database, const std::string& file, std::string_vi
     throw plat::Error::database(std::string(source), "公司数据库“" + file + "”由更新版本的程序创建（结构版本 " +
                                                          std::to_string(version) + "，本程序支持到 " +
                                                          std::to_string(db::kSchemaVersion) + "），请使用新版本程序。");
-  if (version < db::kSchemaVersion) db::migrate(database);  // each step in its own transaction
+  if (version >= db::kSchemaVersion) return;
+  try {
+    db::migrate(database);  // each step in its own transaction
+  } catch (const db::Error& e) {
+    // A version number that does not match the tables (set by hand, or a foreign file).
+    throw plat::Error::database(std::string(source), "公司数据库“" + file + "”的结构版本 " + std::to_string(version) +
+                                                         " 与其中的表不符，无法升级到版本 " +
+                                                         std::to_string(db::kSchemaVersion) + "（详细信息：" +
+                                                         e.description() + "）");
+  }
 }
 
 std::unique_ptr<Connection> open(const Login& login, std::string_view source) {

@@ -44,12 +44,44 @@ std::string plainWords(const std::string& file, const db::Error& error) {
   return "访问公司数据库" + quoted + "时出错。";
 }
 
+FailureKind kindOf(const db::Error& error) {
+  const std::string& detail = error.description();
+  switch (error.primaryCode()) {
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+    case SQLITE_CANTOPEN: return FailureKind::Damaged;
+    case SQLITE_IOERR:
+      // A page that cannot be read is damage; a write or sync that fails leaves the file as it was.
+      return error.sqliteCode() == SQLITE_IOERR_READ || error.sqliteCode() == SQLITE_IOERR_SHORT_READ ? FailureKind::Damaged
+                                                                                            : FailureKind::Unwritable;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_READONLY:
+    case SQLITE_FULL: return FailureKind::Unwritable;
+    default: break;
+  }
+  if (detail.find("no such table: ") != std::string::npos || detail.find("no such column: ") != std::string::npos)
+    return FailureKind::Damaged;
+  return FailureKind::Other;
+}
+
+std::optional<DatabaseFailure>& last() {
+  static std::optional<DatabaseFailure> failure;
+  return failure;
+}
+
 }  // namespace
 
 plat::Error userError(std::string_view source, const std::string& file, const db::Error& error) {
-  return plat::Error(error.number(), std::string(source),
-                     plainWords(file, error) + "（详细信息：" + error.description() + "）");
+  plat::Error described(error.number(), std::string(source),
+                        plainWords(file, error) + "（详细信息：" + error.description() + "）");
+  last() = DatabaseFailure{error.sqliteCode(), kindOf(error), described.description()};
+  return described;
 }
+
+std::optional<DatabaseFailure> lastFailure() { return last(); }
+
+void clearLastFailure() { last().reset(); }
 
 plat::Error refusal(std::string_view source, std::string description) {
   return plat::Error::invalidCall(std::string(source), std::move(description));

@@ -3,6 +3,7 @@
 // by SQLite's own detail for whoever has to fix it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -17,6 +18,22 @@ namespace midtier {
 // missing file, a file that is not a database or is damaged, a missing table or column, a
 // database locked by another writer, a read-only file, a full disk.
 plat::Error userError(std::string_view source, const std::string& file, const db::Error& error);
+
+// What a database failure means for whoever ran the work: the database is damaged or incomplete
+// (a damaged page, a missing table or column, not a database at all), it cannot take changes now
+// (locked, read-only, disk full, a failed write), or something else.
+enum class FailureKind { Damaged, Unwritable, Other };
+
+struct DatabaseFailure {
+  int number = 0;         // SQLite's extended result code
+  FailureKind kind = FailureKind::Other;
+  std::string description;  // userError()'s description
+};
+
+// The failure userError() described last in this process, for a host that chooses its exit code
+// by it; clearLastFailure() forgets it.
+std::optional<DatabaseFailure> lastFailure();
+void clearLastFailure();
 
 // A refusal by the service itself (an unknown query, a missing setting), numbered as an
 // invalid call.

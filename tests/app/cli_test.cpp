@@ -54,12 +54,13 @@ TEST(Cli, ReportEndingNotOkShowsItsErrorAndWritesNoOutput) {
   TempDir dir("notok");
   const auto broken = dir.path / "broken.db";
   std::filesystem::copy_file(support::demoDatabase(), broken);
-  // The production task table gone: the data service fails and the report ends "OK" false.
+  // The production task table gone: the data service fails, the report ends "OK" false, and the
+  // program says the database is incomplete.
   db::Database::open(broken.string()).exec("PRAGMA foreign_keys=OFF; DROP TABLE ICMO");
   const auto out = dir.path / "r.csv";
   std::ofstream(out) << "previous";
   const auto r = runCli("run 401 --db '" + broken.string() + "' --format csv --out '" + out.string() + "'");
-  EXPECT_EQ(r.code, kExitReportFailed) << r.err;
+  EXPECT_EQ(r.code, kExitDatabase) << r.err;
   EXPECT_EQ(apptest::lineCount(r.err), 1u) << r.err;
   EXPECT_NE(r.err.find("ICMO"), std::string::npos) << r.err;
   EXPECT_EQ(apptest::slurp(out), "previous");

@@ -1,0 +1,133 @@
+// The rules a filter must meet before a report runs on it.
+#include "app/filter_check.h"
+
+#include <charconv>
+#include <cmath>
+#include <vector>
+
+#include "app/exit_codes.h"
+#include "platform/core/date.h"
+#include "platform/core/variant.h"
+
+namespace app {
+namespace {
+
+std::optional<double> numberOf(const plat::Variant& value) {
+  if (value.isNumber()) return value.toDouble();
+  if (!value.isText()) return std::nullopt;
+  const std::string text = plat::trim(value.text());
+  double number = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return number;
+}
+
+bool isDate(const plat::Variant& value) {
+  if (value.isDate()) return true;
+  if (!value.isText()) return false;
+  const std::string text = value.text();
+  const auto date = plat::Date::parse(text);
+  return text.size() == 10 && date && date->iso() == text;
+}
+
+std::string shown(const plat::Variant& value) { return value.isText() ? "'" + value.text() + "'" : value.text(); }
+
+FilterProblem problem(const FilterKey& key, const std::string& what) {
+  return FilterProblem{std::string(key.name), "filter key " + std::string(key.name) + ": " + what};
+}
+
+std::string bounds(const FilterKey& key) {
+  return key.max > key.min ? " from " + plat::numberText(key.min) + " to " + plat::numberText(key.max) : "";
+}
+
+std::optional<FilterProblem> checkValue(const FilterKey& key, const plat::Variant& value) {
+  switch (key.type) {
+    case KeyType::Text:
+    case KeyType::QuotedText: return std::nullopt;
+    case KeyType::DateText:
+    case KeyType::DateValue:
+      if (isDate(value)) return std::nullopt;
+      return problem(key, shown(value) + " is not a date YYYY-MM-DD");
+    case KeyType::Int16:
+    case KeyType::Double: {
+      const std::optional<double> number = numberOf(value);
+      const bool whole = key.type == KeyType::Int16;
+      const std::string expected = whole ? "a whole number" : "a number";
+      if (!number || !std::isfinite(*number) || (whole && *number != std::floor(*number)) ||
+          (key.max > key.min && (*number < key.min || *number > key.max)) ||
+          (whole && (*number < -32768 || *number > 32767)))
+        return problem(key, shown(value) + " is not " + expected + bounds(key));
+      return std::nullopt;
+    }
+  }
+  return std::nullopt;
+}
+
+struct Held {
+  const FilterKey* key;
+  double number;
+};
+
+std::optional<Held> heldNumber(const ReportInfo& report, const lumo::Dictionary& filter, std::string_view name) {
+  const FilterKey* key = report.key(name);
+  if (!key || (key->type != KeyType::Int16 && key->type != KeyType::Double) || !filter.Lookup(name)) return std::nullopt;
+  const std::optional<double> number = numberOf(filter.Value(name));
+  if (!number) return std::nullopt;
+  return Held{key, *number};
+}
+
+std::optional<FilterProblem> checkPeriods(const ReportInfo& report, const lumo::Dictionary& filter,
+                                          const std::function<FiscalCalendar()>& calendar) {
+  const auto begin = std::pair(heldNumber(report, filter, "BYear"), heldNumber(report, filter, "BPeriod"));
+  const auto end = std::pair(heldNumber(report, filter, "EYear"), heldNumber(report, filter, "EPeriod"));
+  if (!begin.first && !begin.second && !end.first && !end.second) return std::nullopt;
+  const FiscalCalendar known = calendar();
+  std::optional<AccountingPeriod> ends[2];
+  for (int i = 0; i < 2; ++i) {
+    const auto& [year, period] = i == 0 ? begin : end;
+    if (!year || !period) continue;
+    const AccountingPeriod p{static_cast<int>(year->number), static_cast<int>(period->number)};
+    if (!known.contains(p))
+      return problem(*year->key, std::string(year->key->name) + "/" + std::string(period->key->name) + " " +
+                                     std::to_string(p.year) + "/" + std::to_string(p.period) +
+                                     " is not an accounting period that may be reported on (" + known.rangeText() +
+                                     ", " + std::to_string(known.periodsPerYear) + " periods a year)");
+    ends[i] = p;
+  }
+  const std::optional<AccountingPeriod>& from = ends[0];
+  const std::optional<AccountingPeriod>& to = ends[1];
+  if (from && to && std::pair(from->year, from->period) > std::pair(to->year, to->period))
+    return problem(*begin.first->key, "the first period " + std::to_string(from->year) + "/" + std::to_string(from->period) +
+                                          " lies after the last " + std::to_string(to->year) + "/" +
+                                          std::to_string(to->period));
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<FilterProblem> checkFilter(const ReportInfo& report, const lumo::Dictionary& filter,
+                                         const std::function<FiscalCalendar()>& calendar) {
+  for (const FilterKey& key : report.keys) {
+    if (!filter.Lookup(key.name)) continue;
+    if (auto found = checkValue(key, filter.Value(key.name))) return found;
+  }
+  // Numeric ranges B…/E… in order; the period range is compared as year and period together.
+  for (const FilterKey& key : report.keys) {
+    const std::string name(key.name);
+    if (name.size() < 2 || name[0] != 'B' || name == "BYear" || name == "BPeriod") continue;
+    const auto first = heldNumber(report, filter, name);
+    const auto last = heldNumber(report, filter, "E" + name.substr(1));
+    if (first && last && first->number > last->number)
+      return problem(*first->key, plat::numberText(first->number) + " lies after " + std::string(last->key->name) + " " +
+                                      plat::numberText(last->number));
+  }
+  return checkPeriods(report, filter, calendar);
+}
+
+void requireValidFilter(const ReportInfo& report, const lumo::Dictionary& filter,
+                        const std::function<FiscalCalendar()>& calendar, const std::string& where) {
+  if (auto found = checkFilter(report, filter, calendar))
+    throw Failure{kExitUsage, (where.empty() ? "" : where + ": ") + found->message};
+}
+
+}  // namespace app

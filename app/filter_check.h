@@ -1,0 +1,32 @@
+// Checks a report's filter before the report runs: every value of its key's kind and within its
+// bounds, each B…/E… range in order, accounting periods within the company's calendar. One
+// check for every way a filter arrives: the command line, a saved scheme, the dialog, the web.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/catalog.h"
+#include "app/fiscal_calendar.h"
+#include "platform/lumo/dictionary.h"
+
+namespace app {
+
+struct FilterProblem {
+  std::string key;      // the key as the report's table spells it
+  std::string message;  // "filter key BLevel: 4 lies after ELevel 2"
+};
+
+// The first problem of the values `filter` holds for `report`'s keys; keys it does not hold and
+// keys the report does not know are not looked at. `calendar` is asked only when the report has
+// a period range.
+std::optional<FilterProblem> checkFilter(const ReportInfo& report, const lumo::Dictionary& filter,
+                                         const std::function<FiscalCalendar()>& calendar);
+
+// As checkFilter; raises app::Failure (kExitUsage) with `where` before the problem's message
+// ("filter scheme 'g' of Rpt401: filter key BDate: ...") when there is one.
+void requireValidFilter(const ReportInfo& report, const lumo::Dictionary& filter,
+                        const std::function<FiscalCalendar()>& calendar, const std::string& where = "");
+
+}  // namespace app

@@ -1,0 +1,67 @@
+// Reading the accounting calendar that period filters are checked against.
+#include "app/fiscal_calendar.h"
+
+#include <charconv>
+#include <optional>
+
+#include "app/exit_codes.h"
+#include "midtier/db/database.h"
+#include "midtier/db/statement.h"
+#include "midtier/services/connection.h"
+#include "platform/core/variant.h"
+
+namespace app {
+namespace {
+
+std::optional<long> wholeNumber(std::string text) {
+  text = plat::trim(text);
+  long value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+// The setting's value as a whole number; Failure naming the setting when it is none.
+long setting(db::Database& database, const char* category, const char* key, long low, long high) {
+  db::Statement read = database.prepare("SELECT FValue FROM t_SystemProfile WHERE FCategory = ?1 AND FKey = ?2");
+  read.bind(1, category).bind(2, key);
+  const std::string name = std::string(category) + "/" + key;
+  if (!read.step() || read.isNull(0))
+    throw Failure{kExitDatabase, "the company database has no setting " + name};
+  const std::string text = read.getText(0);
+  const std::optional<long> value = wholeNumber(text);
+  if (!value || *value < low || *value > high)
+    throw Failure{kExitDatabase, "the company database's setting " + name + " is '" + text + "', not a whole number from " +
+                                     std::to_string(low) + " to " + std::to_string(high)};
+  return *value;
+}
+
+std::string periodText(const AccountingPeriod& p) { return std::to_string(p.year) + "/" + std::to_string(p.period); }
+
+}  // namespace
+
+bool FiscalCalendar::contains(const AccountingPeriod& p) const {
+  const auto key = [](const AccountingPeriod& x) { return static_cast<long>(x.year) * 1000 + x.period; };
+  return p.period >= 1 && p.period <= periodsPerYear && key(p) >= key(first) && key(p) <= key(current);
+}
+
+std::string FiscalCalendar::rangeText() const { return periodText(first) + " to " + periodText(current); }
+
+FiscalCalendar readFiscalCalendar(const std::string& props) {
+  db::Database& database = midtier::connect(props);
+  FiscalCalendar calendar;
+  calendar.periodsPerYear = static_cast<int>(setting(database, "GL", "PeriodCount", 1, 99));
+  calendar.current = {static_cast<int>(setting(database, "IC", "CurrentYear", 1, 9999)),
+                      static_cast<int>(setting(database, "IC", "CurrentPeriod", 1, calendar.periodsPerYear))};
+  db::Statement first = database.prepare("SELECT FYear, FPeriod FROM t_PeriodDate ORDER BY FYear, FPeriod LIMIT 1");
+  if (!first.step()) throw Failure{kExitDatabase, "the company database has no accounting periods (t_PeriodDate is empty)"};
+  calendar.first = {static_cast<int>(first.getInt64(0)), static_cast<int>(first.getInt64(1))};
+  db::Statement current = database.prepare("SELECT 1 FROM t_PeriodDate WHERE FYear = ?1 AND FPeriod = ?2");
+  current.bind(1, calendar.current.year).bind(2, calendar.current.period);
+  if (!current.step())
+    throw Failure{kExitDatabase, "the company database's current period " + periodText(calendar.current) +
+                                     " (IC/CurrentYear, IC/CurrentPeriod) is not one of its accounting periods"};
+  return calendar;
+}
+
+}  // namespace app

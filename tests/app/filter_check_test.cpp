@@ -1,0 +1,185 @@
+// Bad filters, users and settings end with exit 2 (or 5 for a damaged database) and a message that
+// names what is wrong, however they arrive: --set, a saved scheme, the login, the database.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "app/exit_codes.h"
+#include "app/filter_check.h"
+#include "cli_support.h"
+#include "midtier/db/database.h"
+#include "midtier/db/statement.h"
+#include "platform/core/date.h"
+#include "platform/grfc/scheme_codec.h"
+#include "platform/lumo/dictionary.h"
+#include "support/demo_company.h"
+
+namespace app {
+namespace {
+
+namespace fs = std::filesystem;
+using apptest::runCli;
+using apptest::TempDir;
+
+struct Case {
+  std::string args;
+  int code;
+  std::string says;
+};
+
+// `plain`: the message carries no internal text (SQL, parser or conversion words).
+void expectCases(const std::vector<Case>& cases, bool plain = true) {
+  for (const Case& c : cases) {
+    const auto r = runCli(c.args);
+    EXPECT_EQ(r.code, c.code) << c.args << "\n" << r.err;
+    EXPECT_EQ(r.out, "") << c.args;
+    EXPECT_EQ(apptest::lineCount(r.err), 1u) << c.args << "\n" << r.err;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << c.args << "\n" << r.err;
+    if (!plain) continue;
+    for (const char* internal : {"From", "stoi", "Overflow", "SELECT", "syntax"})
+      EXPECT_EQ(r.err.find(internal), std::string::npos) << c.args << "\n" << r.err;
+  }
+}
+
+// The demo company's calendar: periods from the first of t_PeriodDate to the current one.
+FiscalCalendar demoCalendar() {
+  db::Database database = db::Database::open(support::demoDatabase());
+  FiscalCalendar calendar;
+  calendar.periodsPerYear = static_cast<int>(
+      database.queryInt("SELECT FValue FROM t_SystemProfile WHERE FCategory='GL' AND FKey='PeriodCount'"));
+  calendar.current = {
+      static_cast<int>(database.queryInt("SELECT FValue FROM t_SystemProfile WHERE FKey='CurrentYear'")),
+      static_cast<int>(database.queryInt("SELECT FValue FROM t_SystemProfile WHERE FKey='CurrentPeriod'"))};
+  calendar.first = {static_cast<int>(database.queryInt("SELECT min(FYear) FROM t_PeriodDate")), 0};
+  calendar.first.period = static_cast<int>(
+      database.queryInt("SELECT min(FPeriod) FROM t_PeriodDate WHERE FYear = " + std::to_string(calendar.first.year)));
+  return calendar;
+}
+
+TEST(FilterCheck, NamesTheKeyOfEveryBadValue) {
+  const FiscalCalendar calendar = demoCalendar();
+  const auto check = [&](const char* report, std::vector<std::pair<std::string, plat::Variant>> values) {
+    auto filter = lumo::newDictionary();
+    for (auto& [key, value] : values) filter->SetValue(key, value);
+    const auto found = checkFilter(*findReport(report), *filter, [&] { return calendar; });
+    return found ? found->key : std::string();
+  };
+  const std::string cy = std::to_string(calendar.current.year);
+  const std::string cp = std::to_string(calendar.current.period);
+  // As the cost dialogs store them: texts.
+  EXPECT_EQ(check("499", {{"BYear", cy}, {"BPeriod", "1"}, {"EYear", cy}, {"EPeriod", cp}}), "");
+  EXPECT_EQ(check("499", {{"BYear", "1970"}, {"BPeriod", "1"}, {"EYear", cy}, {"EPeriod", cp}}), "BYear");
+  EXPECT_EQ(check("499", {{"BYear", cy}, {"BPeriod", "1"}, {"EYear", cy}, {"EPeriod", std::to_string(calendar.current.period + 1)}}),
+            calendar.current.period < 12 ? "EYear" : "EPeriod");
+  EXPECT_EQ(check("498", {{"BYear", cy}, {"BPeriod", "13"}}), "BPeriod");
+  EXPECT_EQ(check("498", {{"BYear", cy}, {"BPeriod", "0"}}), "BPeriod");
+  EXPECT_EQ(check("498", {{"BYear", cy}, {"BPeriod", "-5"}}), "BPeriod");
+  EXPECT_EQ(check("499", {{"BYear", cy}, {"BPeriod", cp}, {"EYear", cy}, {"EPeriod", "1"}}), cp == "1" ? "" : "BYear");
+  EXPECT_EQ(check("499", {{"BLevel", "4"}, {"ELevel", "2"}}), "BLevel");
+  EXPECT_EQ(check("499", {{"BLevel", "-1"}}), "BLevel");
+  EXPECT_EQ(check("499", {{"BLevel", "abc"}}), "BLevel");
+  EXPECT_EQ(check("499", {{"BLevel", " 2 "}, {"ELevel", "5"}}), "");
+  // As the summary dialog stores them: numbers.
+  EXPECT_EQ(check("401", {{"BLevel", std::nan("")}}), "BLevel");
+  EXPECT_EQ(check("401", {{"BLevel", 2.0}, {"ELevel", 3.0}, {"GroupBy", int16_t{1}}}), "");
+  EXPECT_EQ(check("401", {{"GroupBy", int16_t{7}}}), "GroupBy");
+  EXPECT_EQ(check("401", {{"BDate", "2026-13-40"}}), "BDate");
+  EXPECT_EQ(check("401", {{"EDate", "zzz"}}), "EDate");
+  EXPECT_EQ(check("410", {{"BWorkDate", plat::Variant(*plat::Date::parse("2026-01-31"))}}), "");
+  EXPECT_EQ(check("400", {{"BItemNumber", "'; DROP TABLE ICMO; --"}}), "");
+}
+
+TEST(FilterCheck, CommandLineRefusesBadPeriodsLevelsAndUsers) {
+  const std::string db = "--db '" + support::demoDatabase() + "' ";
+  const FiscalCalendar calendar = demoCalendar();
+  const std::string next = std::to_string(calendar.current.year + 1);
+  expectCases({
+      {"run 499 " + db + "--set BYear=1970", kExitUsage, "filter key BYear: BYear/BPeriod 1970/1 is not an accounting period"},
+      {"run 499 " + db + "--set EYear=" + next, kExitUsage, "filter key EYear: EYear/EPeriod " + next + "/"},
+      {"run 498 " + db + "--set EYear=9999 --set BYear=1970", kExitUsage, calendar.rangeText()},
+      {"run 499 " + db + "--set BLevel=4 --set ELevel=2", kExitUsage, "filter key BLevel: 4 lies after ELevel 2"},
+      {"run 499 " + db + "--set BPeriod=13", kExitUsage, "filter key BPeriod"},
+      {"run 401 " + db + "--set BLevel=nan", kExitUsage, "filter key BLevel"},
+      {"run 401 " + db + "--set BLevel=inf", kExitUsage, "filter key BLevel"},
+      {"run 401 " + db + "--user 0", kExitUsage, "unknown user '0'"},
+      {"run 401 " + db + "--user 1", kExitUsage, "unknown user '1'"},
+      {"run 401 " + db + "--user 99999999999", kExitUsage, "unknown user '99999999999'"},
+      {"run 401 " + db + "--user 81930", kExitUsage, "unknown user '81930'"},
+      {"run 401 " + db + "--user -16394", kExitUsage, "unknown user '-16394'"},
+      {"run 401 " + db + "--user nobody", kExitUsage, "unknown user 'nobody'"},
+      {"run 401 " + db + "--user ''", kExitUsage, "--user needs a user name or id"},
+  });
+  // Refused while the command line is read, with the parser's hint on a second line.
+  for (const std::string& args : {std::string("run 401 --db ''"), "run 401 " + db + "--dialog --no-dialog"}) {
+    const auto r = runCli(args);
+    EXPECT_EQ(r.code, kExitUsage) << args;
+    EXPECT_TRUE(r.err.find("needs a file name") != std::string::npos || r.err.find("excludes") != std::string::npos) << r.err;
+  }
+  EXPECT_EQ(runCli("run 401 " + db + "-q --user 16394 --format csv").code, kExitOk);
+}
+
+TEST(FilterCheck, SchemesHoldWhatTheySayAndBadOnesAreRefused) {
+  TempDir dir("schemes");
+  const auto copy = dir.path / "co.db";
+  fs::copy_file(support::demoDatabase(), copy);
+  const std::string db = "--db '" + copy.string() + "' ";
+  // Keys not given take the report's defaults, so the scheme reproduces the same --set run.
+  ASSERT_EQ(runCli("schemes save 401 g " + db + "--set GroupBy=1").code, kExitOk);
+  const auto byScheme = runCli("run 401 " + db + "-q --scheme g --format csv");
+  const auto bySet = runCli("run 401 " + db + "-q --set GroupBy=1 --format csv");
+  EXPECT_EQ(byScheme.code, kExitOk) << byScheme.err;
+  EXPECT_GT(apptest::lineCount(bySet.out), 2u);
+  EXPECT_EQ(byScheme.out, bySet.out);
+  EXPECT_EQ(runCli("schemes save 499 h " + db + "--set BLevel=4 --set ELevel=2").code, kExitUsage);
+
+  // Bad values stored in schemes, as a damaged or hand-edited database holds them.
+  {
+    db::Database database = db::Database::open(copy.string());
+    const auto store = [&](int report, const std::string& name, std::vector<std::pair<std::string, std::string>> values) {
+      auto filter = lumo::newDictionary();
+      for (auto& [key, value] : values) filter->SetValue(key, value);
+      db::Statement insert = database.prepare(
+          "INSERT INTO t_RptFilterScheme (FRptID, FUserID, FName, FContent, FModifyTime) VALUES (?1, 16394, ?2, ?3, '2026-01-01')");
+      insert.bindAll(report, name, grfc::encodeFilter(*filter));
+      insert.run();
+    };
+    store(401, "dates", {{"BDate", "2026-13-40"}, {"EDate", "zzz"}});
+    store(499, "early", {{"BYear", "1"}, {"BPeriod", "1"}, {"EYear", "1"}, {"EPeriod", "2"}});
+    store(499, "thirteen", {{"BYear", "2024"}, {"BPeriod", "13"}});
+    store(499, "levels", {{"BLevel", "-1"}, {"ELevel", "3"}});
+  }
+  expectCases({
+      {"run 401 " + db + "--scheme dates", kExitUsage, "filter scheme 'dates' of Rpt401: filter key BDate: '2026-13-40'"},
+      {"run 499 " + db + "--scheme early", kExitUsage, "filter scheme 'early' of Rpt499: filter key BYear"},
+      {"run 499 " + db + "--scheme thirteen", kExitUsage, "filter scheme 'thirteen' of Rpt499: filter key BPeriod"},
+      {"run 499 " + db + "--scheme levels", kExitUsage, "filter scheme 'levels' of Rpt499: filter key BLevel"},
+  });
+}
+
+TEST(FilterCheck, DamagedDatabasesAndSettingsAreExitFive) {
+  TempDir dir("damaged");
+  const auto damaged = [&](const std::string& name, const std::string& sql) {
+    const auto copy = dir.path / (name + ".db");
+    fs::copy_file(support::demoDatabase(), copy);
+    db::Database::open(copy.string()).exec(sql);
+    return "--db '" + copy.string() + "' ";
+  };
+  expectCases({
+      {"run 499 " + damaged("count", "UPDATE t_SystemProfile SET FValue='x' WHERE FKey='PeriodCount'"), kExitDatabase,
+       "GL/PeriodCount"},
+      {"run 499 " + damaged("nocount", "DELETE FROM t_SystemProfile WHERE FKey='PeriodCount'"), kExitDatabase,
+       "GL/PeriodCount"},
+      {"run 499 " + damaged("zero", "UPDATE t_SystemProfile SET FValue='0' WHERE FKey='PeriodCount'"), kExitDatabase,
+       "GL/PeriodCount"},
+      {"run 499 " + damaged("year", "UPDATE t_SystemProfile SET FValue='99999' WHERE FKey='CurrentYear'"), kExitDatabase,
+       "IC/CurrentYear"},
+      {"run 401 " + damaged("icmo", "PRAGMA foreign_keys=OFF; DROP TABLE ICMO"), kExitDatabase, "ICMO"},
+      {"run 401 " + damaged("column", "ALTER TABLE ICMO DROP COLUMN FQtyFinish"), kExitDatabase, "FQtyFinish"},
+      {"schemes list " + damaged("schemes", "DROP TABLE t_RptFilterScheme"), kExitDatabase, "t_RptFilterScheme"},
+      {"run 401 " + damaged("version", "PRAGMA user_version = 1"), kExitDatabase, "cannot use database"},
+  }, false);
+}
+
+}  // namespace
+}  // namespace app
