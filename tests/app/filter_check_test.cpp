@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 
 #include "app/exit_codes.h"
 #include "app/filter_check.h"
@@ -165,6 +166,21 @@ TEST(FilterCheck, DamagedDatabasesAndSettingsAreExitFive) {
     db::Database::open(copy.string()).exec(sql);
     return "--db '" + copy.string() + "' ";
   };
+  // The production task table's root page overwritten: the report reads a damaged page.
+  const auto damagedPage = [&](const std::string& name) {
+    const auto copy = dir.path / (name + ".db");
+    fs::copy_file(support::demoDatabase(), copy);
+    int64_t root = 0, pageSize = 0;
+    {
+      db::Database database = db::Database::open(copy.string());
+      root = database.queryInt("SELECT rootpage FROM sqlite_schema WHERE name = 'ICMO'");
+      pageSize = database.queryInt("PRAGMA page_size");
+    }
+    std::fstream file(copy, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp((root - 1) * pageSize);
+    file << std::string(64, '\x7f');
+    return "--db '" + copy.string() + "' ";
+  };
   expectCases({
       {"run 499 " + damaged("count", "UPDATE t_SystemProfile SET FValue='x' WHERE FKey='PeriodCount'"), kExitDatabase,
        "GL/PeriodCount"},
@@ -177,6 +193,7 @@ TEST(FilterCheck, DamagedDatabasesAndSettingsAreExitFive) {
       {"run 401 " + damaged("icmo", "PRAGMA foreign_keys=OFF; DROP TABLE ICMO"), kExitDatabase, "ICMO"},
       {"run 401 " + damaged("column", "ALTER TABLE ICMO DROP COLUMN FQtyFinish"), kExitDatabase, "FQtyFinish"},
       {"schemes list " + damaged("schemes", "DROP TABLE t_RptFilterScheme"), kExitDatabase, "t_RptFilterScheme"},
+      {"run 401 " + damagedPage("page"), kExitDatabase, "已损坏"},
       {"run 401 " + damaged("version", "PRAGMA user_version = 1"), kExitDatabase, "cannot use database"},
   }, false);
 }
