@@ -31,10 +31,13 @@ struct sigaction previous[NSIG];
 
 // Only async-signal-safe calls: unlink, rmdir, sigaction, raise.
 void onSignal(int signal) {
-  for (int i = kSlots - 1; i >= 0; --i) {
-    if (slots[i].state.load(std::memory_order_acquire) != kActive) continue;
-    ::unlink(slots[i].path);
-    ::rmdir(slots[i].path);
+  // Files first, then the directories they were in.
+  for (int pass = 0; pass < 2; ++pass) {
+    for (Slot& slot : slots) {
+      if (slot.state.load(std::memory_order_acquire) != kActive) continue;
+      if (pass == 0) ::unlink(slot.path);
+      else ::rmdir(slot.path);
+    }
   }
   // The signal is blocked while this runs; it ends the program (or reaches the earlier handler)
   // once this returns.

@@ -8,10 +8,9 @@
 
 namespace app {
 
-// Keeps `path` on the list that the signal handler removes (unlink, then rmdir) before the
-// signal ends the program; installs the handler on first use. Paths registered later are removed
-// first, so a directory registered before the files inside it goes last. Raises app::Failure
-// (kExitOutput) when the list is full.
+// Keeps `path` on the list that the signal handler removes before the signal ends the program:
+// every file first, then every (by then empty) directory. Installs the handler on first use.
+// Raises app::Failure (kExitOutput) when the list is full.
 class SignalCleanup {
  public:
   explicit SignalCleanup(const std::filesystem::path& path);

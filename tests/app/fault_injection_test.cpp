@@ -3,7 +3,10 @@
 // "OK" false and a message), its progress window closed, no temporary file left behind, and the
 // database intact with its previous contents.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
@@ -221,6 +224,23 @@ TEST_F(FaultInjection, InitReplacesTheDatabaseWholeOrNotAtAll) {
     EXPECT_EQ(query(database, "PRAGMA integrity_check"), "ok|") << context;
     EXPECT_EQ(entries(dir.path / "db"), std::set<std::string>{"co.db"}) << context;
   });
+}
+
+TEST_F(FaultInjection, SignalsDuringInitLeaveTheOldFileAndNothingElse) {
+  for (int signal : {SIGTERM, SIGINT}) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      FaultVfs vfs;
+      vfs.armSignal(FaultOp::Write, 40, signal);  // in the middle of filling the new database
+      runProgram({"init", "--db", database.string(), "--tasks", "80", "--force"});
+      ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+    EXPECT_EQ(entries(dir.path / "db"), std::set<std::string>{"co.db"});
+    expectIntact("after signal " + std::to_string(signal));
+  }
 }
 
 }  // namespace

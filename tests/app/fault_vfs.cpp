@@ -1,6 +1,8 @@
 // The failing VFS: every file method forwards to the default VFS's file, counting as it goes.
 #include "fault_vfs.h"
 
+#include <signal.h>
+
 #include <atomic>
 #include <cstring>
 #include <stdexcept>
@@ -13,6 +15,7 @@ struct Plan {
   std::atomic<int> op{-1};
   std::atomic<long> nth{0};
   std::atomic<bool> fired{false};
+  std::atomic<int> signal{0};  // raised instead of failing, when set
 };
 
 Plan plan;
@@ -27,6 +30,10 @@ bool failNow(FaultOp op) {
   const long count = ++plan.calls[index];
   if (plan.op.load() != index || count != plan.nth.load()) return false;
   plan.fired = true;
+  if (plan.signal.load() != 0) {
+    ::raise(plan.signal.load());
+    return false;
+  }
   return true;
 }
 
@@ -134,6 +141,12 @@ void FaultVfs::arm(FaultOp op, long nth) {
   plan.fired = false;
   plan.op = nth > 0 ? static_cast<int>(op) : -1;
   plan.nth = nth;
+  plan.signal = 0;
+}
+
+void FaultVfs::armSignal(FaultOp op, long nth, int signal) {
+  arm(op, nth);
+  plan.signal = signal;
 }
 
 long FaultVfs::calls(FaultOp op) const { return plan.calls[static_cast<int>(op)].load(); }

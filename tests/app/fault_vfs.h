@@ -22,6 +22,8 @@ class FaultVfs {
 
   // Counts every operation from now on and fails the `nth` (1-based) call of `op`; 0 fails none.
   void arm(FaultOp op, long nth);
+  // As arm(), but the `nth` call of `op` raises `signal` in this process and then goes on.
+  void armSignal(FaultOp op, long nth, int signal);
   // Calls of `op` since arm().
   long calls(FaultOp op) const;
   // Whether the planned failure happened.
