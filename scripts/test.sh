@@ -10,6 +10,6 @@ flags=""
 # library that are not there; they stay warnings instead of failing the build.
 [ "${TAV_SANITIZE:-OFF}" = ON ] && flags="-Wno-error=maybe-uninitialized"
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAV_SANITIZE="${TAV_SANITIZE:-OFF}" -DTAV_BENCH=OFF \
-  -DCMAKE_CXX_FLAGS="$flags"
+  -DTAV_WERROR=ON -DCMAKE_CXX_FLAGS="$flags"
 cmake --build "$dir" -j"$(nproc)"
 ctest --test-dir "$dir" --output-on-failure -j"$(nproc)"

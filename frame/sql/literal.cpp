@@ -15,8 +15,7 @@ std::string DoubleQuotes(std::string_view text) {
 std::string SqlLiteralStripped(const plat::Variant& value, bool addQuotes, bool trim, bool strip) {
   std::string built;
   try {
-    if (value.isNull()) return built;
-    std::string text = value.text();
+    std::string text = value.isNull() ? std::string() : value.text();
     if (trim) text = plat::trim(text);
     if (strip) std::erase_if(text, [](char c) { return c == '\0' || c == '\n' || c == '\r'; });
     built = DoubleQuotes(text);

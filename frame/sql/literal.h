@@ -8,7 +8,7 @@
 
 namespace frame {
 
-// Null gives the empty text. Never raises: on an error returns what was built so far.
+// Null counts as the empty text (so quoted it is ''). Never raises: on an error returns what was built so far.
 std::string SqlLiteral(const plat::Variant& value, bool addQuotes, bool trim);
 // As SqlLiteral; with `strip` the characters 0, 10 and 13 are removed before quoting.
 std::string SqlLiteralStripped(const plat::Variant& value, bool addQuotes, bool trim, bool strip);

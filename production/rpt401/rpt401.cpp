@@ -135,14 +135,18 @@ void Rpt401::BuildTitle(lumo::Vector& title) {
   AddTitle(title, 2,
            Msg("产品代码范围：") + (begin.empty() && end.empty() ? Msg("所有产品") : begin + "  --  " + end));
 
-  const int sumMode = IntOf(filter, "SumMode");
-  if (IntOf(filter, "GroupBy") == 1 && sumMode == 1)
-    AddTitle(title, 4,
-             Msg("汇总依据：") + filter.Value("BLevel").text() + "--" + filter.Value("ELevel").text() + Msg("产品类别"));
-  else if (IntOf(filter, "GroupBy") == 1 && sumMode == 2)
-    AddTitle(title, 4, Msg("汇总依据：") + Msg("部门"));
-  else
-    AddTitleWithoutCaption(title, 4);
+  // line 4 exists only for a graded run; the lines after it keep their indexes either way
+  if (IntOf(filter, "GroupBy") == 1) {
+    const int sumMode = IntOf(filter, "SumMode");
+    const std::string levels =
+        Msg("汇总依据：") + filter.Value("BLevel").text() + "--" + filter.Value("ELevel").text();
+    if (sumMode == 1)
+      AddTitle(title, 4, levels + Msg("产品类别"));
+    else if (sumMode == 2)
+      AddTitle(title, 4, levels + Msg("部门"));
+    else
+      AddTitleWithoutCaption(title, 4);
+  }
   AddTitleWithoutCaption(title, 5);
   AddTitle(title, 7, "");
 }

@@ -79,7 +79,8 @@ TEST(ItemLevel, StartingAtLevelThreeWrapsTwiceAndNamesWithNumbers) {
 TEST(SqlLiteral, QuotesDoubledTrimmedAndStripped) {
   EXPECT_EQ(frame::SqlLiteral("A'B", true, false), "'A''B'");
   EXPECT_EQ(frame::SqlLiteral("  x ", false, true), "x");
-  EXPECT_EQ(frame::SqlLiteral(plat::Variant::null(), true, true), "");
+  EXPECT_EQ(frame::SqlLiteral(plat::Variant::null(), true, true), "''");
+  EXPECT_EQ(frame::SqlLiteral(plat::Variant::null(), false, true), "");
   EXPECT_EQ(frame::SqlLiteralStripped(std::string("a\r\nb'\0c", 7), true, true, true), "'ab''c'");
   EXPECT_EQ(frame::DoubleQuotes("it's 'x'"), "it''s ''x''");
 }
