@@ -1,4 +1,4 @@
-// The subcommands besides run: demo, init (generate), list and schemes.
+// The subcommands besides run: demo, init (generate), list, keys and schemes.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +26,8 @@ void runDemo(const InitOptions& init, RunOptions run, std::ostream& out);
 std::vector<std::string> showcaseFilter();
 
 void listReports(std::ostream& out);
+// The report's filter keys: type, default, allowed values and meaning of each.
+void listKeys(const std::string& report, std::ostream& out);
 
 struct SchemeOptions {
   std::string action;  // list, show, delete, save

@@ -131,6 +131,10 @@ int runMain(int argc, char** argv) {
 
   CLI::App* list = cli.add_subcommand("list", "the six reports: class name, number, name");
 
+  std::string keysReport;
+  CLI::App* keysCmd = cli.add_subcommand("keys", "a report's filter keys: type, default, allowed values, meaning");
+  keysCmd->add_option("REPORT", keysReport, "class name or number: Rpt401, 401")->required();
+
   CLI::App* runCmd = cli.add_subcommand("run", "run a report and show or export it");
   runCmd->add_option("REPORT", run.report, "class name or number: Rpt401, 401")->required();
   addLogin(runCmd, run.login);
@@ -156,6 +160,7 @@ int runMain(int argc, char** argv) {
     if (*demo) runDemo(init, run, std::cout);
     else if (*initCmd) initDatabase(init, std::cout);
     else if (*list) listReports(std::cout);
+    else if (*keysCmd) listKeys(keysReport, std::cout);
     else if (*runCmd) runReport(run, std::cout);
     else if (*schemeCmd) manageSchemes(schemes, std::cout);
     requireStdoutWritten();

@@ -52,6 +52,18 @@ forms::ComboBox& FilterDialog::addList(const std::string& label, const std::stri
   return box;
 }
 
+forms::ComboBox& FilterDialog::addList(const std::string& label, const std::string& name, const FilterKey& key) {
+  addLabel(label);
+  auto& box = add<forms::ComboBox>(name);
+  fillList(box, key);
+  return box;
+}
+
+void FilterDialog::fillList(forms::ComboBox& list, const FilterKey& key) {
+  list.Clear();
+  for (const KeyChoice& choice : key.choices) list.AddItem(Msg(std::string(choice.caption)));
+}
+
 forms::CheckBox& FilterDialog::addCheck(const std::string& caption, const std::string& name) {
   auto& box = add<forms::CheckBox>(name);
   box.SetCaption(Msg(caption));

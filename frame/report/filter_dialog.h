@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "frame/report/filter_keys.h"
 #include "platform/forms/combo_box.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
@@ -41,6 +42,11 @@ class FilterDialog : public forms::Form, public grfc::ReportFilterEvents {
   // "label" picker "至:" picker.
   void addDateRange(const std::string& label, const std::string& first, const std::string& second);
   forms::ComboBox& addList(const std::string& label, const std::string& name, std::initializer_list<const char*> items);
+  // A list holding the captions of the key's choices, in table order (the list index is the
+  // position in the table).
+  forms::ComboBox& addList(const std::string& label, const std::string& name, const FilterKey& key);
+  // Fills `list` anew with the captions of the key's choices.
+  static void fillList(forms::ComboBox& list, const FilterKey& key);
   forms::CheckBox& addCheck(const std::string& caption, const std::string& name);
 
   forms::TextBox& txtItem(int index) const { return get<forms::TextBox>("txtItem", index); }

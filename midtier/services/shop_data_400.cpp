@@ -8,6 +8,7 @@
 #include "midtier/services/rowset.h"
 #include "midtier/services/shop_data.h"
 #include "midtier/services/task_filter.h"
+#include "production/rpt400/filter_keys.h"
 
 namespace midtier {
 namespace {
@@ -68,31 +69,8 @@ Conditions taskConditions(const lumo::Dictionary& filter, const std::string& tod
   if (const std::string batch = f.text("BBatchNo"); !batch.empty()) c.add("m.FBatchNo = ?", batch);
   if (const std::string batch = f.text("BatchNo"); !batch.empty() && lumo::foldCase(batch) != "fbatchno")
     c.add("m.FBatchNo = ?", batch);
-  switch (f.list("CheckState", 2)) {  // 已审核, 未审核, 全部
-    case 0: c.add("m.FCheckerID <> 0"); break;
-    case 1: c.add("m.FCheckerID = 0"); break;
-    default: break;
-  }
-  switch (f.list("CheckClose", 2)) {  // 已关闭, 未关闭, 全部
-    case 0: c.add("m.FClosed <> 0"); break;
-    case 1: c.add("m.FClosed = 0"); break;
-    default: break;
-  }
-  // Execute state, by the actual finish date against the planned one:
-  //   正常 (on time): finished on the planned finish date, or unfinished and not yet due
-  //                   (planned finish today or later);
-  //   提前 (early):   finished before the planned finish date;
-  //   延期 (late):    finished after the planned finish date, or unfinished and past it.
-  switch (f.list("ExecuteState", 0)) {  // 全部, 正常, 提前, 延期
-    case 1:
-      c.add("(m.FFinishDate = m.FPlanFinishDate OR (m.FFinishDate IS NULL AND m.FPlanFinishDate >= ?))", today);
-      break;
-    case 2: c.add("m.FFinishDate < m.FPlanFinishDate"); break;
-    case 3:
-      c.add("(m.FFinishDate > m.FPlanFinishDate OR (m.FFinishDate IS NULL AND m.FPlanFinishDate < ?))", today);
-      break;
-    default: break;
-  }
+  for (const char* list : {"CheckState", "CheckClose", "ExecuteState"})
+    c.choice(f, production::kRpt400Keys.at(list), "m", today);
   return c;
 }
 

@@ -13,6 +13,7 @@
 #include "midtier/services/rowset.h"
 #include "midtier/services/shop_data.h"
 #include "midtier/services/task_filter.h"
+#include "production/rpt401/filter_keys.h"
 
 namespace midtier {
 namespace {
@@ -57,16 +58,7 @@ TaskQuery taskQuery(const lumo::Dictionary& filter) {
     q.joins += " JOIN t_Department td ON td.FItemID = v.FDeptID";
     c.range("td.FNumber", f.text("BDept"), f.text("EDept"));
   }
-  switch (f.list("CheckState", 2)) {  // 已审核, 未审核, 全部
-    case 0: c.add("v.FCheckerID <> 0"); break;
-    case 1: c.add("v.FCheckerID = 0"); break;
-    default: break;
-  }
-  switch (f.list("CheckClose", 2)) {  // 已关闭, 未关闭, 全部
-    case 0: c.add("v.FClosed <> 0"); break;
-    case 1: c.add("v.FClosed = 0"); break;
-    default: break;
-  }
+  for (const char* list : {"CheckState", "CheckClose"}) c.choice(f, production::kRpt401Keys.at(list), "v");
   if (const std::string batch = f.text("BBatchNo"); !batch.empty())
     c.add("v.FBatchNo LIKE ? ESCAPE '\\'", "%" + likeLiteral(batch) + "%");
   return q;

@@ -10,6 +10,7 @@
 #include "midtier/services/rowset.h"
 #include "midtier/services/shop_data.h"
 #include "midtier/services/task_filter.h"
+#include "production/rpt406/filter_keys.h"
 
 namespace midtier {
 namespace {
@@ -56,16 +57,7 @@ Conditions taskConditions(const lumo::Dictionary& filter) {
   c.range("td.FNumber", f.text("BDeptNumber"), f.text("EDeptNumber"));
   c.range("te.FNumber", f.text("BEmpNumber"), f.text("EEmpNumber"));
   c.range("m.FBillNo", f.text("BMOBillNo"), f.text("EMOBillNO"));
-  switch (f.list("CheckState", 2)) {  // 已审核, 未审核, 全部
-    case 0: c.add("m.FCheckerID <> 0"); break;
-    case 1: c.add("m.FCheckerID = 0"); break;
-    default: break;
-  }
-  switch (f.list("CheckClose", 2)) {  // 已关闭, 未关闭, 全部
-    case 0: c.add("m.FClosed <> 0"); break;
-    case 1: c.add("m.FClosed = 0"); break;
-    default: break;
-  }
+  for (const char* list : {"CheckState", "CheckClose"}) c.choice(f, production::kRpt406Keys.at(list), "m");
   return c;
 }
 

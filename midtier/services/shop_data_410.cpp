@@ -8,6 +8,7 @@
 #include "midtier/services/rowset.h"
 #include "midtier/services/shop_data.h"
 #include "midtier/services/task_filter.h"
+#include "production/rpt410/filter_keys.h"
 
 namespace midtier {
 namespace {
@@ -43,16 +44,7 @@ Conditions taskConditions(const lumo::Dictionary& filter) {
   c.range("td.FNumber", f.text("BDeptNumber"), f.text("EDeptNumber"));
   c.range("te.FNumber", f.text("BEmpNumber"), f.text("EEmpNumber"));
   c.range("m.FBillNo", f.text("BMOBillNo"), f.text("EMOBillNO"));
-  switch (f.list("CheckState", 0)) {  // 全部, 已审核, 未审核
-    case 1: c.add("m.FCheckerID <> 0"); break;
-    case 2: c.add("m.FCheckerID = 0"); break;
-    default: break;
-  }
-  switch (f.list("CheckClose", 0)) {  // 全部, 已关闭, 未关闭
-    case 1: c.add("m.FClosed <> 0"); break;
-    case 2: c.add("m.FClosed = 0"); break;
-    default: break;
-  }
+  for (const char* list : {"CheckState", "CheckClose"}) c.choice(f, production::kRpt410Keys.at(list), "m");
   return c;
 }
 

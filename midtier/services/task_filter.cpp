@@ -1,6 +1,7 @@
 #include "midtier/services/task_filter.h"
 
 #include <cctype>
+#include <limits>
 
 #include "midtier/db/sqlite_error.h"
 #include "midtier/services/database_errors.h"
@@ -115,6 +116,22 @@ void Conditions::add(std::string condition, Value value) {
 void Conditions::range(const std::string& column, const std::string& begin, const std::string& end) {
   if (!begin.empty()) add(column + " >= ?", begin);
   if (!end.empty()) add(column + " <= ?", end);
+}
+
+void Conditions::choice(const FilterValues& values, const frame::FilterKey& key, std::string_view alias,
+                        const std::string& today) {
+  const frame::KeyChoice* chosen = key.choice(values.list(key.name, std::numeric_limits<int>::min()));
+  if (!chosen || chosen->condition.empty()) return;
+  std::string condition;
+  for (char c : chosen->condition) {
+    if (c == '$') {
+      condition += alias;
+      continue;
+    }
+    if (c == '?') values_.emplace_back(today);
+    condition += c;
+  }
+  add(std::move(condition));
 }
 
 int Conditions::bind(db::Statement& statement, int first) const {

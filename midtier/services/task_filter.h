@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "frame/report/filter_keys.h"
 #include "midtier/db/statement.h"
 #include "platform/ado/recordset.h"
 #include "platform/lumo/dictionary.h"
@@ -52,6 +53,10 @@ class Conditions {
   void add(std::string condition, Value value);
   // column >= begin and column <= end, each only when not "".
   void range(const std::string& column, const std::string& begin, const std::string& end);
+  // The condition of the choice the filter holds under `key`, on the task table named `alias`,
+  // each "?" bound to `today`. An absent key, or a value without a condition, adds nothing.
+  void choice(const FilterValues& values, const frame::FilterKey& key, std::string_view alias,
+              const std::string& today = {});
   // " AND ..." for each condition, "" when there is none.
   const std::string& sql() const { return sql_; }
   // Binds the values to ?first, ?first+1, ...; returns the next free index.

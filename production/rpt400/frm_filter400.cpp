@@ -4,6 +4,7 @@
 
 #include "platform/core/date.h"
 #include "production/rpt400/dialog_tables.h"
+#include "production/rpt400/filter_keys.h"
 
 namespace production {
 namespace {
@@ -38,12 +39,13 @@ constexpr std::array<TextKey, 1> kBatch{{{"BBatchNo", 10}}};
 struct ListKey {
   const char* key;
   const char* list;
-  int loadDefault;  // the index chosen at load, at reset and for a missing saved key
+  // the index chosen at load, at reset and for a missing saved key: the key's default
+  int loadDefault() const { return kRpt400Keys.at(key).defaultIndex(); }
 };
-constexpr std::array<ListKey, 4> kLists{{{"DisplayType", "CmbDisplayType", 0},
-                                         {"CheckState", "cmbCheckState", 0},
-                                         {"CheckClose", "cmbCheckClose", 2},
-                                         {"ExecuteState", "cmbExecuteState", 0}}};
+constexpr std::array<ListKey, 4> kLists{{{"DisplayType", "CmbDisplayType"},
+                                         {"CheckState", "cmbCheckState"},
+                                         {"CheckClose", "cmbCheckClose"},
+                                         {"ExecuteState", "cmbExecuteState"}}};
 
 constexpr std::array<LookupRow, 5> kLookups{{{0, 1, 3, nullptr, 0},
                                               {2, 3, 4, " x2.FErpClsID<>4", 0},
@@ -89,10 +91,10 @@ frmFilter400::frmFilter400() : FilterDialog("frmFilter400", "过滤", 400) {
   endFrame();
 
   beginFrame("Frame1", "");
-  addList("单据状态:", "cmbCheckState", {"已审核", "未审核", "全部"});
-  addList("是否关闭:", "cmbCheckClose", {"已关闭", "未关闭", "全部"});
-  addList("是否延期:", "cmbExecuteState", {"全部", "正常", "提前", "延期"});
-  addList("显示:", "CmbDisplayType", {"全部", "仅显示明细行"});
+  addList("单据状态:", "cmbCheckState", kRpt400Keys.at("CheckState"));
+  addList("是否关闭:", "cmbCheckClose", kRpt400Keys.at("CheckClose"));
+  addList("是否延期:", "cmbExecuteState", kRpt400Keys.at("ExecuteState"));
+  addList("显示:", "CmbDisplayType", kRpt400Keys.at("DisplayType"));
   endFrame();
 }
 
@@ -108,7 +110,7 @@ void frmFilter400::addCodeRange(const std::string& label, int first, int second)
 }
 
 void frmFilter400::onLoad() {
-  for (const ListKey& l : kLists) combo(l.list).SetListIndex(l.loadDefault);
+  for (const ListKey& l : kLists) combo(l.list).SetListIndex(l.loadDefault());
   check("chkFinish").SetValue(0);
   setInitialDates(*this);
   SetResultDictionary(lumo::newDictionary());
@@ -123,7 +125,7 @@ void frmFilter400::chkFinishClick() {
 }
 
 void frmFilter400::ResetControls() {
-  for (const ListKey& l : kLists) combo(l.list).SetListIndex(l.loadDefault);
+  for (const ListKey& l : kLists) combo(l.list).SetListIndex(l.loadDefault());
   check("chkFinish").SetValue(0);
 }
 
@@ -158,7 +160,7 @@ void frmFilter400::LoadFilter(lumo::DictionaryRef& saved) {
   LoadTexts(*this, kRanges, *saved, true);
   LoadTexts(*this, kBatch, *saved, true);
   for (const ListKey& l : kLists)
-    combo(l.list).SetListIndex(ListIndexOf(saved->ValueOrDefault(l.key, l.loadDefault), l.loadDefault));
+    combo(l.list).SetListIndex(ListIndexOf(saved->ValueOrDefault(l.key, l.loadDefault()), l.loadDefault()));
   const int16_t finish = static_cast<int16_t>(plat::val(saved->ValueOrDefault("chkFinish", "").text()));
   check("chkFinish").SetValue(finish);
 }

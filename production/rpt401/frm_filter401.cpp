@@ -4,25 +4,20 @@
 #include "frame/host/context.h"
 #include "frame/sql/literal.h"
 #include "platform/forms/front_end.h"
+#include "production/rpt401/filter_keys.h"
 #include "production/rpt401/filter_values.h"
 
 namespace production {
 namespace {
 
-constexpr const char* kCheckStates[] = {"已审核", "未审核", "全部"};
-constexpr const char* kCheckCloses[] = {"已关闭", "未关闭", "全部"};
-constexpr int kAll = 2;  // "全部" in both state lists
+// The two state lists and their keys.
+constexpr std::pair<const char*, const char*> kStateLists[] = {{"cmbCheckState", "CheckState"},
+                                                                {"cmbCheckClose", "CheckClose"}};
 
 // A check box or list index from a saved filter, kept inside what the control accepts.
 int16_t boundedIndex(const plat::Variant& value, int low, int high, int fallback) {
   const int n = rpt401::IntOf(value);
   return static_cast<int16_t>(n < low || n > high ? fallback : n);
-}
-
-void fillList(forms::ComboBox& list, const char* const (&items)[3]) {
-  list.Clear();
-  for (const char* item : items) list.AddItem(frame::Msg(item));
-  list.SetListIndex(kAll);
 }
 
 }  // namespace
@@ -91,8 +86,10 @@ void frmFilter401::onLoad() {
   groupBy.SetItemData(groupBy.NewIndex(), 1);
   groupBy.AddItem(frame::Msg("部门"));
   groupBy.SetItemData(groupBy.NewIndex(), 2);
-  fillList(combo("cmbCheckState"), kCheckStates);
-  fillList(combo("cmbCheckClose"), kCheckCloses);
+  for (const auto& [list, key] : kStateLists) {  // at the key's default, "全部"
+    fillList(combo(list), kRpt401Keys.at(key));
+    combo(list).SetListIndex(kRpt401Keys.at(key).defaultIndex());
+  }
   auto result = lumo::newDictionary();
   result->SetValue("OK", false);
   SetResultDictionary(result);
@@ -100,8 +97,7 @@ void frmFilter401::onLoad() {
 }
 
 void frmFilter401::ResetControls() {
-  combo("cmbCheckState").SetListIndex(kAll);
-  combo("cmbCheckClose").SetListIndex(kAll);
+  for (const auto& [list, key] : kStateLists) combo(list).SetListIndex(kRpt401Keys.at(key).defaultIndex());
   check("chkGroupBy").SetValue(0);
   check("chkOnlyShowSum").SetValue(0);
 }
@@ -178,8 +174,12 @@ void frmFilter401::LoadFilter(lumo::DictionaryRef& saved) {
   txtlevel(0).SetText(s.ValueOrDefault("BLevel", 1.0).text());
   const int lists = combo("cmbGroupBy").ListCount() - 1;
   combo("cmbGroupBy").SetListIndex(boundedIndex(s.ValueOrDefault("GroupByListIndex", int16_t{0}), -1, lists, 0));
-  combo("cmbCheckState").SetListIndex(boundedIndex(s.ValueOrDefault("CheckState", int16_t{2}), 0, 2, kAll));
-  combo("cmbCheckClose").SetListIndex(boundedIndex(s.ValueOrDefault("CheckClose", int16_t{2}), 0, 2, kAll));
+  for (const auto& [list, name] : kStateLists) {
+    const frame::FilterKey& key = kRpt401Keys.at(name);
+    const int last = static_cast<int>(key.choices.size()) - 1;
+    const int fallback = key.defaultIndex();
+    combo(list).SetListIndex(boundedIndex(s.ValueOrDefault(name, static_cast<int16_t>(fallback)), 0, last, fallback));
+  }
   check("chkGroupByBatchNo").SetValue(boundedIndex(s.ValueOrDefault("GroupByBatchNo", int16_t{0}), 0, 2, 0));
 }
 

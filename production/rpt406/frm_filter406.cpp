@@ -3,6 +3,7 @@
 #include <array>
 
 #include "production/rpt400/dialog_tables.h"
+#include "production/rpt406/filter_keys.h"
 
 namespace production {
 namespace {
@@ -26,12 +27,10 @@ constexpr std::array<TextKey, 8> kLoadOrder{{{"BItemNumber", 0},
 struct ListKey {
   const char* key;
   const char* list;
-  int loadDefault;
 };
 // SaveFilter's and LoadFilter's order.
-constexpr std::array<ListKey, 3> kLists{{{"DisplayType", "CmbDisplayType", 0},
-                                         {"CheckState", "cmbCheckState", 0},
-                                         {"CheckClose", "cmbCheckClose", 2}}};
+constexpr std::array<ListKey, 3> kLists{
+    {{"DisplayType", "CmbDisplayType"}, {"CheckState", "cmbCheckState"}, {"CheckClose", "cmbCheckClose"}}};
 
 constexpr std::array<LookupRow, 4> kLookups{{{0, 1, 4, " x2.FErpClsID<>4", 0},
                                               {2, 3, 2, nullptr, 0},
@@ -57,16 +56,14 @@ frmFilter406::frmFilter406() : FilterDialog("frmFilter406", "过滤", 400) {
   add<forms::CommandButton>("cmdItemClass").SetCaption("...");
   endFrame();
   beginFrame("fraShow", "");
-  addList("单据状态:", "cmbCheckState", {"已审核", "未审核", "全部"});
-  addList("是否关闭:", "cmbCheckClose", {"已关闭", "未关闭", "全部"});
-  addList("显示:", "CmbDisplayType", {"全部", "仅显示明细行"});
+  addList("单据状态:", "cmbCheckState", kRpt406Keys.at("CheckState"));
+  addList("是否关闭:", "cmbCheckClose", kRpt406Keys.at("CheckClose"));
+  addList("显示:", "CmbDisplayType", kRpt406Keys.at("DisplayType"));
   endFrame();
 }
 
 void frmFilter406::onLoad() {
-  combo("cmbCheckState").SetListIndex(0);
-  combo("cmbCheckClose").SetListIndex(2);
-  combo("CmbDisplayType").SetListIndex(0);
+  for (const ListKey& l : kLists) combo(l.list).SetListIndex(kRpt406Keys.at(l.key).defaultIndex());
   // Before a scheme is restored: this year up to today.
   const plat::Date today = plat::Date::today();
   picker("DtpBDate").SetValue(plat::Date(today.year(), 1, 1));

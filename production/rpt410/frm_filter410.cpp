@@ -5,6 +5,7 @@
 #include "frame/host/context.h"
 #include "platform/forms/front_end.h"
 #include "production/rpt400/dialog_tables.h"
+#include "production/rpt410/filter_keys.h"
 
 namespace production {
 namespace {
@@ -55,14 +56,14 @@ frmFilter410::frmFilter410() : FilterDialog("frmFilter410", "过滤", 410) {
   addTextRange("业务员:", "txtItem", 6, 7);
   endFrame();
   beginFrame("fraShow", "");
-  addList("单据状态:", "cmbCheckState", {"全部", "已审核", "未审核"});
-  addList("是否关闭:", "cmbCheckClose", {"全部", "已关闭", "未关闭"});
+  addList("单据状态:", "cmbCheckState", kRpt410Keys.at("CheckState"));
+  addList("是否关闭:", "cmbCheckClose", kRpt410Keys.at("CheckClose"));
   endFrame();
 }
 
 void frmFilter410::onLoad() {
-  combo("cmbCheckState").SetListIndex(0);
-  combo("cmbCheckClose").SetListIndex(2);
+  combo("cmbCheckState").SetListIndex(kRpt410Keys.at("CheckState").defaultIndex());
+  combo("cmbCheckClose").SetListIndex(kRpt410Keys.at("CheckClose").defaultIndex());
   // Before a scheme is restored the pickers span every date, as ShowNoFilter's filter does.
   picker("DtpBWorkDate").SetValue(plat::Date(1900, 1, 1));
   picker("DtpEWorkDate").SetValue(plat::Date(2100, 1, 1));

@@ -133,11 +133,29 @@ TEST(Cli, ListAndHelp) {
   EXPECT_EQ(list.code, 0);
   EXPECT_NE(list.out.find("TavShopRpt.Rpt499   499     产品成本综合表"), std::string::npos) << list.out;
   EXPECT_EQ(apptest::lineCount(list.out), 7u);
-  for (const char* command : {"demo", "init", "generate", "list", "run", "schemes"}) {
+  for (const char* command : {"demo", "init", "generate", "list", "keys", "run", "schemes"}) {
     const auto help = runCli(std::string(command) + " --help");
     EXPECT_EQ(help.code, 0) << command;
     EXPECT_NE(help.out.find("--help"), std::string::npos) << command;
   }
+}
+
+// Each key with its type, default, allowed values and meaning, as the report's table gives them.
+TEST(Cli, KeysExplainEachFilterKey) {
+  const auto summary = runCli("keys 401");
+  EXPECT_EQ(summary.code, 0) << summary.err;
+  for (const char* line : {"  CheckState        whole number 0..2   default 2           bill state (单据状态)\n"
+                           "                    values: 0 已审核, 1 未审核, 2 全部\n",
+                           "  BDate             date YYYY-MM-DD     default 1900-01-01  task date from\n",
+                           "  ItemClassNumber   text                default not set     product class number (Mode=1)\n"})
+    EXPECT_NE(summary.out.find(line), std::string::npos) << summary.out;
+  const auto overdue = runCli("keys Rpt410");
+  EXPECT_NE(overdue.out.find("values: 0 全部, 1 已审核, 2 未审核"), std::string::npos) << overdue.out;
+  const auto cost = runCli("keys 499");
+  EXPECT_NE(cost.out.find("default current year"), std::string::npos) << cost.out;
+  const auto unknown = runCli("keys 402");
+  EXPECT_EQ(unknown.code, kExitUsage);
+  EXPECT_EQ(unknown.err, "tavshoprpt: unknown report '402' (see: tavshoprpt list)\n");
 }
 
 }  // namespace

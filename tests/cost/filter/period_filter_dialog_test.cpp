@@ -2,11 +2,13 @@
 // the period check against the current period 2026/11, bounds and code lookups.
 #include <gtest/gtest.h>
 
+#include "cost/filter/filter_keys.h"
 #include "cost/filter/frm_filter498.h"
 #include "cost/filter/frm_filter499.h"
 #include "cost/cost_support.h"
 #include "platform/forms/controls.h"
 #include "platform/grfc/report_filter.h"
+#include "support/filter_key_table.h"
 
 namespace {
 
@@ -46,6 +48,7 @@ TEST_F(PeriodDialogTest, Dialog499WritesItsKeys) {
   };
   EXPECT_EQ(r.Count(), static_cast<long>(std::size(expected)));
   for (const auto& [key, value] : expected) EXPECT_EQ(r.Value(key), value) << key;
+  support::ExpectFilterMatchesTable(r, cost::kRpt499Keys, {"OK"});
   EXPECT_TRUE(dialog->FilterString().empty());
   EXPECT_EQ(dialog->FilterObject(), nullptr);
 }
@@ -73,6 +76,7 @@ TEST_F(PeriodDialogTest, Dialog498WritesEveryBatchAndLoadsSavedKeys) {
   EXPECT_EQ(r.Value("BYear").text(), "2026");
   EXPECT_EQ(r.Value("EPeriod").text(), "5");
   EXPECT_FALSE(r.Lookup("GroupBy"));
+  support::ExpectFilterMatchesTable(r, cost::kRpt498Keys, {"OK"});
 }
 
 struct PeriodCase {
