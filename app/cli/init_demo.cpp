@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <iostream>
@@ -16,6 +17,35 @@
 #include "midtier/generator/generator.h"
 
 namespace app {
+namespace {
+
+// The generator's progress as one live line on a terminal's stderr: "tasks 350000 of 1000000".
+class InitProgress {
+ public:
+  InitProgress() : enabled_(::isatty(STDERR_FILENO) != 0) {}
+  ~InitProgress() {
+    if (shown_) std::cerr << "\r\x1b[K" << std::flush;
+  }
+  InitProgress(const InitProgress&) = delete;
+  InitProgress& operator=(const InitProgress&) = delete;
+
+  void operator()(const gen::Progress& p) {
+    if (!enabled_) return;
+    const auto now = std::chrono::steady_clock::now();
+    const bool stepDone = p.done == p.total;
+    if (!stepDone && now - lastPaint_ < std::chrono::milliseconds(100)) return;
+    lastPaint_ = now;
+    shown_ = true;
+    std::cerr << "\r\x1b[K" << p.step << ' ' << p.done << " of " << p.total << std::flush;
+  }
+
+ private:
+  bool enabled_;
+  bool shown_ = false;
+  std::chrono::steady_clock::time_point lastPaint_{};
+};
+
+}  // namespace
 
 constexpr std::string_view kInitTag = ".new-";
 
@@ -66,7 +96,9 @@ void initDatabase(const InitOptions& options, std::ostream& out) {
 
   gen::Summary summary;
   try {
-    summary = gen::createDemoDatabase(built.string(), gen::Options{options.tasks, options.seed});
+    InitProgress progress;
+    summary = gen::createDemoDatabase(built.string(),
+                                      gen::Options{options.tasks, options.seed, [&](const gen::Progress& p) { progress(p); }});
   } catch (const plat::Error& e) {
     fail(e.description());
   } catch (...) {

@@ -74,6 +74,12 @@ Statement& Statement::bind(int index, std::string_view value) {
   return *this;
 }
 
+Statement& Statement::bindStatic(int index, std::string_view value) {
+  const char* text = value.data() != nullptr ? value.data() : "";
+  checkBind(sqlite3_bind_text64(stmt_, index, text, value.size(), SQLITE_STATIC, SQLITE_UTF8), index);
+  return *this;
+}
+
 int Statement::parameterIndex(std::string_view name) const {
   std::string text(name);
   if (!text.empty() && (text[0] == ':' || text[0] == '@' || text[0] == '$')) {

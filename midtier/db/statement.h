@@ -38,6 +38,9 @@ class Statement {
   }
   Statement& bind(int index, double value);
   Statement& bind(int index, std::string_view value);  // the text is copied
+  // The text is not copied: it must stay valid until the statement is stepped and reset, or
+  // bound anew. For bulk loads whose values live in the caller's memory.
+  Statement& bindStatic(int index, std::string_view value);
   Statement& bind(int index, const char* value) { return bind(index, std::string_view(value)); }
   Statement& bind(int index, const std::string& value) { return bind(index, std::string_view(value)); }
   template <typename T>

@@ -65,7 +65,7 @@ constexpr int64_t kPurchaseUser = 16396;
 class FlatItemWriter {  // t_Item rows of the flat classes
  public:
   explicit FlatItemWriter(World& world)
-      : world_(world), insert_(world.database, "t_Item",
+      : world_(world), insert_(world, "t_Item",
                                "FItemID,FItemClassID,FParentID,FNumber,FShortNumber,FFullNumber,FName,FLevel,FDetail") {}
 
   int64_t add(int itemClass, const std::string& number, const std::string& name) {
@@ -80,8 +80,8 @@ class FlatItemWriter {  // t_Item rows of the flat classes
 };
 
 void writeUnits(World& world) {
-  Inserter groups(world.database, "t_UnitGroup", "FUnitGroupID,FNumber,FName,FDefaultUnitID");
-  Inserter units(world.database, "t_MeasureUnit", "FMeasureUnitID,FUnitGroupID,FNumber,FName,FCoefficient");
+  Inserter groups(world, "t_UnitGroup", "FUnitGroupID,FNumber,FName,FDefaultUnitID");
+  Inserter units(world, "t_MeasureUnit", "FMeasureUnitID,FUnitGroupID,FNumber,FName,FCoefficient");
   for (const UnitGroupDef& def : kUnitGroups) {
     UnitGroupInfo group{static_cast<int64_t>(world.unitGroups.size() + 1), {}, def.qtyDecimal};
     groups.row(group.id, def.number, def.name, static_cast<int64_t>(world.units.size() + 1));
@@ -100,7 +100,7 @@ void writeDepartmentsAndEmployees(World& world, FlatItemWriter& items, Rng& rng)
   const int total = world.sizes.departments;
   const int sales = total >= 16 ? 4 : 2;
   const int support = total >= 12 ? 6 : 3;
-  Inserter departments(world.database, "t_Department", "FItemID,FNumber,FName");
+  Inserter departments(world, "t_Department", "FItemID,FNumber,FName");
   std::vector<int64_t> all;
   for (int i = 0; i < total; ++i) {
     std::string name;
@@ -121,7 +121,7 @@ void writeDepartmentsAndEmployees(World& world, FlatItemWriter& items, Rng& rng)
       world.productionDepts.push_back(id);
     }
   }
-  Inserter employees(world.database, "t_Emp", "FItemID,FNumber,FName,FDepartmentID");
+  Inserter employees(world, "t_Emp", "FItemID,FNumber,FName,FDepartmentID");
   for (int i = 0; i < world.sizes.employees; ++i) {
     // Every sales department gets staff first, so there are always salesmen.
     int64_t dept = all[static_cast<std::size_t>(i % total)];
@@ -136,7 +136,7 @@ void writeDepartmentsAndEmployees(World& world, FlatItemWriter& items, Rng& rng)
 
 // Customers and suppliers: names made unique by a branch suffix where they repeat.
 void writePartners(World& world, FlatItemWriter& items, Rng& rng, bool customers) {
-  Inserter insert(world.database, customers ? "t_organization" : "t_supplier", "FItemID,FNumber,FName,FRightUserID");
+  Inserter insert(world, customers ? "t_organization" : "t_supplier", "FItemID,FNumber,FName,FRightUserID");
   std::set<std::string> used;
   const int count = customers ? world.sizes.customers : world.sizes.suppliers;
   for (int i = 0; i < count; ++i) {
@@ -154,7 +154,7 @@ void writePartners(World& world, FlatItemWriter& items, Rng& rng, bool customers
 }
 
 void writeStocks(World& world, FlatItemWriter& items) {
-  Inserter insert(world.database, "t_stock", "FItemID,FNumber,FName,FRightUserID");
+  Inserter insert(world, "t_stock", "FItemID,FNumber,FName,FRightUserID");
   for (int i = 0; i < world.sizes.stocks; ++i) {
     const StockDef& def = kStocks[static_cast<std::size_t>(i)];
     std::string number = fmt::format("{:02}", i + 1);
@@ -168,12 +168,12 @@ void writeStocks(World& world, FlatItemWriter& items) {
 }
 
 void writeUsersAndRights(World& world) {
-  Inserter users(world.database, "t_User", "FUserID,FName");
+  Inserter users(world, "t_User", "FUserID,FName");
   users.row(kAdministrator, "administrator");
   users.row(kSalesUser, "张明");
   users.row(kPurchaseUser, "李华");
   world.checkers = {kAdministrator, kSalesUser, kPurchaseUser};
-  Inserter rights(world.database, "t_DataRight", "FUserID,FKind,FRestricted");
+  Inserter rights(world, "t_DataRight", "FUserID,FKind,FRestricted");
   for (int kind : {1, 2, 4}) {
     rights.row(kAdministrator, kind, 0);
     rights.row(kSalesUser, kind, kind == 2 ? 0 : 1);
@@ -182,7 +182,7 @@ void writeUsersAndRights(World& world) {
 }
 
 void writeCalendarAndSettings(World& world) {
-  Inserter periods(world.database, "t_PeriodDate", "FYear,FPeriod,FPeriodStart,FPeriodEnd");
+  Inserter periods(world, "t_PeriodDate", "FYear,FPeriod,FPeriodStart,FPeriodEnd");
   for (int year = kFirstYear; year <= kLastYear; ++year) {
     for (int month = 1; month <= kPeriodsPerYear; ++month) {
       Day first = dayFromCivil(year, month, 1);
@@ -190,17 +190,17 @@ void writeCalendarAndSettings(World& world) {
       periods.row(year, month, world.dates[first], world.dates[next - 1]);
     }
   }
-  Inserter profile(world.database, "t_SystemProfile", "FCategory,FKey,FValue");
+  Inserter profile(world, "t_SystemProfile", "FCategory,FKey,FValue");
   profile.row("GL", "PeriodCount", std::to_string(kPeriodsPerYear));
   profile.row("GL", "CurrencyScale", "2");
   profile.row("IC", "UseShortNumber", "0");
   profile.row("IC", "CurrentYear", std::to_string(kCurrentYear));
   profile.row("IC", "CurrentPeriod", std::to_string(kCurrentPeriod));
-  Inserter elements(world.database, "cb_CostElementDef", "FElementID,FName");
+  Inserter elements(world, "cb_CostElementDef", "FElementID,FName");
   constexpr std::array<std::string_view, 7> kElements = {"直接材料", "辅助材料", "直接人工", "制造费",
                                                          "折旧费",   "水电费",   "其它费用"};
   for (std::size_t i = 0; i < kElements.size(); ++i) elements.row(static_cast<int64_t>(i + 1), kElements[i]);
-  Inserter aux(world.database, "t_AuxItem", "FItemID,FNumber,FName");
+  Inserter aux(world, "t_AuxItem", "FItemID,FNumber,FName");
   for (int i = 0; i < colourCount(); ++i) {
     aux.row(i + 1, fmt::format("{:02}", i + 1), colourName(i));
     world.auxItems.push_back(i + 1);

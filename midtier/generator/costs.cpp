@@ -111,11 +111,14 @@ void writeCosts(World& world) {
     return batchNo(a) < batchNo(b);
   });
 
-  Inserter costs(world.database, "cb_ProductPeriodCost",
+  Inserter costs(world, "cb_ProductPeriodCost",
                  "FYear,FPeriod,FItemID,FBatchNo,FPeriodStartNum,FPeriodStartCost,FCurInNum,FCurInCost,"
                  "FCurOutNum,FCurOutCost,FPeriodEndNum,FPeriodEndCost");
-  Inserter elements(world.database, "cb_CostElement", "FYear,FPeriod,FItemID,FBatchNo,FElementID,FAmount");
+  Inserter elements(world, "cb_CostElement", "FYear,FPeriod,FItemID,FBatchNo,FElementID,FAmount");
+  const auto total = static_cast<int64_t>(rows.size());
+  int64_t done = 0;
   for (const CostRow& row : rows) {
+    world.progress("costs", ++done, total);
     const int year = periodYear(row.period);
     const int period = periodNumber(row.period);
     costs.row(year, period, row.itemId, batchNo(row), static_cast<double>(row.startNum), money(row.startCost),

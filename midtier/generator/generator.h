@@ -4,7 +4,9 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace db {
@@ -13,9 +15,18 @@ class Database;
 
 namespace gen {
 
+// How far the generator is: `done` of `total` units of one step ("tasks", "stock bills", ...).
+// Each step ends with done == total.
+struct Progress {
+  std::string_view step;
+  int64_t done = 0;
+  int64_t total = 0;
+};
+
 struct Options {
   int64_t tasks = 2000;      // production tasks; every other quantity scales with it
   uint64_t seed = 20261206;  // the same seed gives the same data
+  std::function<void(const Progress&)> progress = {};  // optional; called on the generating thread
 };
 
 struct TableRows {

@@ -90,9 +90,9 @@ class TreeWriter {
  public:
   TreeWriter(World& world)
       : world_(world),
-        items_(world.database, "t_Item",
+        items_(world, "t_Item",
                "FItemID,FItemClassID,FParentID,FNumber,FShortNumber,FFullNumber,FName,FLevel,FDetail"),
-        details_(world.database, "t_ICItem",
+        details_(world, "t_ICItem",
                  "FItemID,FNumber,FShortNumber,FName,FModel,FErpClsID,FUnitGroupID,FUnitID,FStoreUnitID,"
                  "FProductUnitID,FQtyDecimal,FPriceDecimal") {}
 

@@ -11,8 +11,8 @@ namespace gen {
 
 void writeSalesOrders(World& world) {
   Rng rng = Rng::stream(world.options.seed, kStreamOrders);
-  Inserter orders(world.database, "SEOrder", "FInterID,FBillNo,FDate,FCustID,FDeptID,FEmpID,FCheckerID,FClosed");
-  Inserter entries(world.database, "SEOrderEntry", "FInterID,FEntryID,FItemID,FUnitID,FAuxQty,FQty,FPrice,FAmount,FDate");
+  Inserter orders(world, "SEOrder", "FInterID,FBillNo,FDate,FCustID,FDeptID,FEmpID,FCheckerID,FClosed");
+  Inserter entries(world, "SEOrderEntry", "FInterID,FEntryID,FItemID,FUnitID,FAuxQty,FQty,FPrice,FAmount,FDate");
   std::vector<int32_t> members;
   int64_t orderId = 0;
   std::size_t next = 0;

@@ -71,8 +71,8 @@ class BillWriter {
  public:
   explicit BillWriter(World& world)
       : world_(world),
-        headers_(world.database, "ICStockBill", "FInterID,FBillNo,FTranType,FDate,FDeptID,FDCStockID,FSCStockID,FCheckerID"),
-        entries_(world.database, "ICStockBillEntry",
+        headers_(world, "ICStockBill", "FInterID,FBillNo,FTranType,FDate,FDeptID,FDCStockID,FSCStockID,FCheckerID"),
+        entries_(world, "ICStockBillEntry",
                  "FInterID,FEntryID,FItemID,FUnitID,FAuxQty,FQty,FBatchNo,FICMOInterID,FPPBomEntryID") {}
 
   void receipt(int64_t id, const Bill& bill, const std::vector<int32_t>& sorted) {
@@ -141,6 +141,7 @@ void writeStockBills(World& world) {
     } else {
       writer.issue(id, bills[b]);
     }
+    world.progress("stock bills", id, static_cast<int64_t>(bills.size()));
   }
 }
 

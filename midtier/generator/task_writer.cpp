@@ -21,11 +21,11 @@ std::optional<std::string_view> dateOrNull(const World& world, Day day) {
 }  // namespace
 
 void writeTasks(World& world) {
-  Inserter tasks(world.database, "ICMO",
+  Inserter tasks(world, "ICMO",
                  "FInterID,FBillNo,FTranType,FDate,FItemID,FAuxPropID,FBatchNo,FUnitID,FAuxQty,FQty,"
                  "FPlanCommitDate,FPlanFinishDate,FStartDate,FFinishDate,FQtyFinish,FStockQty,FDeptID,FEmpID,"
                  "FOrderInterID,FOrderEntryID,FCheckerID,FCheckDate,FStatus,FClosed,FNote");
-  Inserter material(world.database, "PPBOM",
+  Inserter material(world, "PPBOM",
                     "FInterID,FEntryID,FICMOInterID,FItemID,FUnitID,FQtyPer,FStandardQty,FQtyMust");
   std::string billNo;
   for (std::size_t t = 0; t < world.tasks.size(); ++t) {
@@ -47,6 +47,7 @@ void writeTasks(World& world) {
       const PlannedLine& line = planned.lines[static_cast<std::size_t>(e)];
       material.row(id, e + 1, id, line.materialId, line.bom->unitId, line.bom->per, line.standard, line.must);
     }
+    world.progress("tasks", id, static_cast<int64_t>(world.tasks.size()));
   }
 }
 

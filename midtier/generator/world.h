@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "midtier/generator/calendar.h"
@@ -14,6 +15,8 @@ class Database;
 }
 
 namespace gen {
+
+class BulkLoader;
 
 // How much of everything a given number of tasks brings.
 struct Sizes {
@@ -99,12 +102,20 @@ struct Employee {
 };
 
 struct World {
-  World(db::Database& database, const Options& options);
+  World(db::Database& database, BulkLoader& loader, const Options& options);
 
   double coefficient(int64_t unitId) const { return units[static_cast<std::size_t>(unitId - 1)].coefficient; }
   int64_t newItemId() { return nextItemId++; }
 
+  // Tells the caller's progress callback that `done` of `total` units of `step` are written;
+  // calls it at most every few thousand units so the callback costs nothing measurable.
+  void progress(std::string_view step, int64_t done, int64_t total) const {
+    if (options.progress && (done % kProgressEvery == 0 || done == total)) options.progress(Progress{step, done, total});
+  }
+  static constexpr int64_t kProgressEvery = 4096;
+
   db::Database& database;
+  BulkLoader& loader;
   Options options;
   Sizes sizes;
   DateTexts dates;

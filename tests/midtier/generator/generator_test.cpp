@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "midtier/db/statement.h"
 #include "midtier/db/temp_file.h"
@@ -138,13 +139,39 @@ TEST(Generator, AFailureLeavesTheDatabaseAsItWas) {
 
 TEST(Generator, CreateDemoDatabaseMakesAFileAndNeverOverwritesOne) {
   testing_db::TempFile file("demo");
-  const gen::Summary summary = gen::createDemoDatabase(file.path(), {.tasks = 100});
-  EXPECT_GT(summary.totalRows, 100);
+  // Every step reports its progress in order and ends complete.
+  std::vector<gen::Progress> seen;
+  std::vector<std::string> steps;
+  const auto record = [&](const gen::Progress& p) {
+    if (steps.empty() || steps.back() != p.step) steps.emplace_back(p.step);
+    seen.push_back(p);
+  };
+  const gen::Summary summary = gen::createDemoDatabase(file.path(), {.tasks = 5'000, .progress = record});
+  EXPECT_THAT(steps, ::testing::ElementsAre("tasks", "stock bills", "costs", "indexes", "statistics"));
+  for (size_t i = 1; i < seen.size(); ++i) {
+    if (seen[i].step != seen[i - 1].step) {
+      EXPECT_EQ(seen[i - 1].done, seen[i - 1].total) << seen[i - 1].step << " ended incomplete";
+    } else {
+      EXPECT_GT(seen[i].done, seen[i - 1].done) << seen[i].step;
+      EXPECT_EQ(seen[i].total, seen[i - 1].total) << seen[i].step;
+    }
+  }
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen.back().done, seen.back().total);
+  EXPECT_EQ(seen.front().total, 5'000);  // tasks
+  EXPECT_GT(seen.size(), 5u);             // the tasks step reports more than its end
+
+  EXPECT_GT(summary.totalRows, 5'000);
   db::Database database = db::Database::open(file.path());
   EXPECT_EQ(db::schemaVersion(database), db::kSchemaVersion);
-  EXPECT_EQ(database.queryInt("SELECT count(*) FROM ICMO"), 100);
+  EXPECT_EQ(database.queryInt("SELECT count(*) FROM ICMO"), 5'000);
+  db::Statement journal = database.prepare("PRAGMA journal_mode");
+  ASSERT_TRUE(journal.step());
+  EXPECT_EQ(journal.getText(0), "delete");  // the load's setting is not kept
+  // The planner's statistics are there for the report indexes.
+  EXPECT_EQ(database.queryInt("SELECT count(*) FROM sqlite_stat1 WHERE idx IN ('ix_ICMO_FDate', 'ix_ICMO_FPlanFinishDate')"), 2);
   EXPECT_THROW(gen::createDemoDatabase(file.path(), {.tasks = 100}), plat::Error);
-  EXPECT_EQ(db::Database::open(file.path()).queryInt("SELECT count(*) FROM ICMO"), 100);
+  EXPECT_EQ(db::Database::open(file.path()).queryInt("SELECT count(*) FROM ICMO"), 5'000);
 }
 
 }  // namespace
