@@ -45,6 +45,10 @@ const FieldTypes& fieldTypes() {
   return types;
 }
 
+// "" (no bound) for a begin or end date at or past the dialog's widest defaults.
+std::string openBegin(std::string date) { return date <= "1900-01-01" ? std::string() : date; }
+std::string openEnd(std::string date) { return date >= "2100-01-01" ? std::string() : date; }
+
 // The filter of the dialog (texts with doubled quotes, dates as "YYYY-MM-DD") and of the
 // summary report's drill-down, whose filter holds only dates, product, salesman and department
 // ranges, states, the batch ("BBatchNo" one batch, "BatchNo" = "FBATCHNO" any batch) and
@@ -53,8 +57,12 @@ Conditions taskConditions(const lumo::Dictionary& filter, const std::string& tod
   const FilterValues f(filter, tasks::Quotes::Doubled);
   Conditions c;
   c.range("m.FDate", f.date("BDate", "起始日期"), f.date("EDate", "截止日期"));
-  c.range("m.FPlanCommitDate", f.date("BWorkDate", "开工起始日期"), f.date("EWorkDate", "开工截止日期"));
-  c.range("m.FPlanFinishDate", f.date("BPlanDate", "计划完工起始日期"), f.date("EPlanDate", "计划完工截止日期"));
+  // The dialog's widest planned dates (1900-01-01..2100-01-01) restrict nothing on these
+  // columns, which always hold a date; left in, they make the planner take the planned-finish
+  // index for a range as narrow as the bill dates'.
+  c.range("m.FPlanCommitDate", openBegin(f.date("BWorkDate", "开工起始日期")), openEnd(f.date("EWorkDate", "开工截止日期")));
+  c.range("m.FPlanFinishDate", openBegin(f.date("BPlanDate", "计划完工起始日期")),
+          openEnd(f.date("EPlanDate", "计划完工截止日期")));
   // The dialog removes the actual-finish range while "考虑完工日期" is unchecked.
   if (f.list("chkFinish", 1) != 0)
     c.range("m.FFinishDate", f.date("BFactDate", "实际完工起始日期"), f.date("EFactDate", "实际完工截止日期"));
