@@ -62,7 +62,14 @@ void Recordset::SetNumericScale(std::string_view name, int precision, int scale)
 
 void Recordset::Open() {
   if (open_) throw plat::Error(3705, kSource, "Operation is not allowed when the object is open.");
-  columns_.assign(fields_.size(), Column{});
+  columns_.clear();
+  columns_.reserve(fields_.size());
+  for (const FieldInfo& f : fields_) {
+    if (f.storage() == Storage::Text)
+      columns_.emplace_back(std::in_place_type<detail::TextColumn>);
+    else
+      columns_.emplace_back(std::in_place_type<detail::NumberColumn>);
+  }
   rows_ = 0;
   pos_ = 0;
   open_ = true;
@@ -88,14 +95,7 @@ size_t Recordset::Index(std::string_view name) const {
 
 void Recordset::AddNew() {
   RequireOpen("AddNew");
-  for (size_t f = 0; f < fields_.size(); ++f) {
-    Column& c = columns_[f];
-    if (fields_[f].storage() == Storage::Text)
-      c.spans.emplace_back(0, 0);
-    else
-      c.numbers.push_back(0);
-    c.nulls.push_back(true);
-  }
+  for (Column& c : columns_) std::visit([](auto& column) { column.addNull(); }, c);
   pos_ = static_cast<long>(rows_++);
 }
 
@@ -137,39 +137,52 @@ Field Recordset::Fields(size_t index) {
   return Field(*this, index);
 }
 
-bool Recordset::IsNullAt(size_t row, size_t field) const { return columns_.at(field).nulls.at(row); }
+bool Recordset::IsNullAt(size_t row, size_t field) const {
+  CheckCell(row, field);
+  return std::visit([row](const auto& column) { return column.isNull(row); }, columns_[field]);
+}
 
 std::string_view Recordset::TextAt(size_t row, size_t field) const {
-  const Column& c = columns_.at(field);
-  if (c.spans.empty()) return {};
-  auto [off, len] = c.spans.at(row);
-  return std::string_view(c.arena).substr(off, len);
+  CheckCell(row, field);
+  const auto* text = std::get_if<detail::TextColumn>(&columns_[field]);
+  return text ? text->get(row) : std::string_view();
 }
 
 double Recordset::NumberAt(size_t row, size_t field) const {
-  const Column& c = columns_.at(field);
-  return c.numbers.empty() ? 0 : c.numbers.at(row);
+  CheckCell(row, field);
+  const auto* number = std::get_if<detail::NumberColumn>(&columns_[field]);
+  return number && !number->isNull(row) ? number->get(row) : 0;
 }
 
 void Recordset::SetText(size_t row, size_t field, std::string_view s) {
-  Column& c = columns_.at(field);
-  c.spans.at(row) = {static_cast<uint32_t>(c.arena.size()), static_cast<uint32_t>(s.size())};
-  c.arena.append(s);
-  c.nulls[row] = false;
+  CheckCell(row, field);
+  auto* text = std::get_if<detail::TextColumn>(&columns_[field]);
+  if (!text) throw plat::Error(-2147217887, kSource, "Field " + fields_[field].name + " holds no text");
+  text->set(row, s);
 }
 
 void Recordset::SetNumber(size_t row, size_t field, double d) {
-  Column& c = columns_.at(field);
+  CheckCell(row, field);
+  auto* number = std::get_if<detail::NumberColumn>(&columns_[field]);
+  if (!number) throw plat::Error(-2147217887, kSource, "Field " + fields_[field].name + " holds no number");
   const FieldInfo& f = fields_[field];
   if (f.type == adInteger || f.type == adSmallInt || f.type == adBigInt)
     d = std::nearbyint(d);
   else if (f.numericScale >= 0 && (f.type == adDecimal || f.type == adNumeric))
     d = roundTo(d, f.numericScale);
-  c.numbers.at(row) = d;
-  c.nulls[row] = false;
+  number->set(row, d);
 }
 
-void Recordset::SetNull(size_t row, size_t field) { columns_.at(field).nulls.at(row) = true; }
+void Recordset::SetNull(size_t row, size_t field) {
+  CheckCell(row, field);
+  std::visit([row](auto& column) { column.setNull(row); }, columns_[field]);
+}
+
+void Recordset::CheckCell(size_t row, size_t field) const {
+  if (field >= columns_.size())
+    throw plat::Error(3265, kSource, "Item cannot be found in the collection: ordinal " + std::to_string(field));
+  if (row >= rows_) throw noCurrentRecord();
+}
 
 plat::Variant Recordset::ValueAt(size_t row, size_t field) const {
   if (IsNullAt(row, field)) return plat::Variant::null();

@@ -1,7 +1,7 @@
 // An ADO-like disconnected record set: typed fields appended before Open, rows added with
-// AddNew, a current position moved with MoveFirst/MoveNext. Storage is columnar (numbers in
-// one array per field, texts in one arena per field) so that hundreds of thousands of rows
-// stay compact and fast to read.
+// AddNew, a current position moved with MoveFirst/MoveNext. Storage is columnar and compact
+// (numbers as 32-bit integers while they are whole, each distinct text of a field kept once),
+// so that millions of rows take about as much memory as their text export.
 #pragma once
 
 #include <cstdint>
@@ -9,8 +9,10 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <variant>
 #include <vector>
 
+#include "platform/ado/column_store.h"
 #include "platform/core/object.h"
 #include "platform/core/variant.h"
 
@@ -100,7 +102,8 @@ class Recordset : public plat::Object {
   plat::Variant ValueAt(size_t row, size_t field) const;
   void SetValueAt(size_t row, size_t field, const plat::Variant& v);
   bool IsNullAt(size_t row, size_t field) const;
-  std::string_view TextAt(size_t row, size_t field) const;  // text storage only; "" for Null
+  // Text storage only; "" for Null. The view stays valid while the record set lives.
+  std::string_view TextAt(size_t row, size_t field) const;
   double NumberAt(size_t row, size_t field) const;          // number or date storage; 0 for Null
   void SetText(size_t row, size_t field, std::string_view s);
   void SetNumber(size_t row, size_t field, double d);
@@ -108,14 +111,10 @@ class Recordset : public plat::Object {
   size_t CurrentRow() const;  // raises when there is no current row
 
  private:
-  struct Column {
-    std::vector<double> numbers;
-    std::vector<std::pair<uint32_t, uint32_t>> spans;  // offset, length into arena
-    std::string arena;
-    std::vector<bool> nulls;
-  };
+  using Column = std::variant<detail::NumberColumn, detail::TextColumn>;
   size_t Index(std::string_view name) const;
   void RequireOpen(const char* what) const;
+  void CheckCell(size_t row, size_t field) const;  // raises for a row or field out of range
 
   std::vector<FieldInfo> fields_;
   std::vector<Column> columns_;

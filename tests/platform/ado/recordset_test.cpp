@@ -56,3 +56,62 @@ TEST(Recordset, RejectsWhatADODoesNotAllow) {
   closed->Append("A", adVarChar, 10);
   EXPECT_THROW(closed->AddNew(), plat::Error);
 }
+
+// Enough rows to span several storage blocks and to make the texts of a mostly distinct
+// field stop being shared, with whole and fractional numbers, Nulls and long texts mixed in.
+TEST(Recordset, LargeResultsKeepEveryValue) {
+  auto rs = newRecordset();
+  rs->Append("FBillNo", adVarChar, 355);   // distinct per row
+  rs->Append("FUnitName", adVarChar, 355); // a few texts repeated
+  rs->Append("FQty", adDecimal, 18);       // whole at first, fractional later
+  rs->Append("FSerial", adBigInt, 0);
+  rs->Append("FNote", adVarChar, 355);     // mostly Null, some long
+  rs->Open();
+  constexpr size_t kRows = 200'000;
+  const std::string units[] = {"个", "箱", "", "千克"};
+  const std::string longText(70'000, 'x');  // longer than any storage block
+  auto qty = [](size_t r) { return r < 100'000 ? static_cast<double>(r) - 50'000 : static_cast<double>(r) / 3; };
+  for (size_t r = 0; r < kRows; ++r) {
+    rs->AddNew();
+    rs->SetText(r, 0, "WORK" + std::to_string(r));
+    rs->SetText(r, 1, units[r % 4]);
+    if (r % 7 != 0) rs->SetNumber(r, 2, qty(r));
+    rs->SetNumber(r, 3, static_cast<double>(r) * 20'000);  // past 32 bits from row 107,375
+    if (r % 1000 == 1) rs->SetText(r, 4, r == 1 ? longText : "注" + std::to_string(r));
+  }
+  const std::string_view firstUnit = rs->TextAt(0, 1);  // views stay valid as rows are added
+  ASSERT_EQ(rs->RecordCount(), static_cast<long>(kRows));
+  for (size_t r = 0; r < kRows; ++r) {
+    ASSERT_EQ(rs->TextAt(r, 0), "WORK" + std::to_string(r)) << r;
+    ASSERT_EQ(rs->TextAt(r, 1), units[r % 4]) << r;
+    ASSERT_FALSE(rs->IsNullAt(r, 1));
+    ASSERT_EQ(rs->IsNullAt(r, 2), r % 7 == 0) << r;
+    if (r % 7 != 0) {
+      ASSERT_EQ(rs->NumberAt(r, 2), qty(r)) << r;
+    }
+    ASSERT_EQ(rs->NumberAt(r, 3), static_cast<double>(r) * 20'000) << r;
+    ASSERT_EQ(rs->IsNullAt(r, 4), r % 1000 != 1) << r;
+  }
+  EXPECT_EQ(firstUnit, "个");
+  EXPECT_EQ(rs->TextAt(1, 4), longText);
+  EXPECT_EQ(rs->TextAt(1001, 4), "注1001");
+  rs->MoveFirst();
+  EXPECT_TRUE(rs->Value("FNote").isNull());
+  EXPECT_EQ(rs->Value("FUnitName").text(), "个");
+  EXPECT_EQ(rs->ValueAt(3, 2).type(), plat::VarType::Double);
+  EXPECT_DOUBLE_EQ(rs->ValueAt(3, 2).toDouble(), -49'997);
+
+  // Overwritten cells read their new value; a number turned Null and back keeps the new one.
+  rs->SetText(5, 1, "吨");
+  rs->SetNull(6, 2);
+  rs->SetNumber(8, 2, -0.5);
+  rs->SetNull(9, 1);
+  EXPECT_EQ(rs->TextAt(5, 1), "吨");
+  EXPECT_EQ(rs->TextAt(4, 1), "个");
+  EXPECT_TRUE(rs->IsNullAt(6, 2));
+  EXPECT_EQ(rs->NumberAt(8, 2), -0.5);
+  EXPECT_TRUE(rs->IsNullAt(9, 1));
+  EXPECT_EQ(rs->TextAt(9, 1), "");
+  EXPECT_THROW(rs->SetText(kRows, 1, "x"), plat::Error);
+  EXPECT_THROW(rs->SetNumber(0, 1, 1), plat::Error);  // a text field
+}
