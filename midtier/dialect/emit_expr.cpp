@@ -211,7 +211,7 @@ std::string ExprWriter::writeCast(const Expr& e) {
     case TypeFamily::Integer: return "CAST(" + value + " AS INTEGER)";
     case TypeFamily::Decimal: {
       int scale = e.type.scale >= 0 ? e.type.scale : type->defaultLength;
-      return "round(" + value + ", " + std::to_string(scale) + ")";
+      return "tav_round(" + value + ", " + std::to_string(scale) + ")";
     }
     case TypeFamily::Float: return "CAST(" + value + " AS REAL)";
   }

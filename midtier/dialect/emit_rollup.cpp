@@ -17,7 +17,7 @@ std::string partialColumn(std::size_t j) { return std::string(kTable) + ".tav_a"
 // A coarser group's aggregate from its finer groups' partial results.
 std::string reaggregate(const std::string& function, const std::string& partial) {
   if (function == "min" || function == "max") return function + "(" + partial + ")";
-  return "sum(" + partial + ")";  // sums of sums, sums of counts
+  return "tav_sum(" + partial + ")";  // sums of sums, sums of counts
 }
 
 std::string joinConditions(const std::vector<std::string>& conditions) {

@@ -15,7 +15,7 @@ std::string storeConversion(const TypeName& type, const TypeMapping& mapping) {
   switch (mapping.family) {
     case TypeFamily::Integer: return "CAST({} AS INTEGER)";
     case TypeFamily::Decimal:
-      return "round({}, " + std::to_string(type.scale >= 0 ? type.scale : mapping.defaultLength) + ")";
+      return "tav_round({}, " + std::to_string(type.scale >= 0 ? type.scale : mapping.defaultLength) + ")";
     default: return {};
   }
 }

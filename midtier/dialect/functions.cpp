@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "midtier/dialect/decimal_functions.h"
 #include "midtier/dialect/dialect.h"
 #include "midtier/dialect/errors.h"
 
@@ -145,6 +146,7 @@ void registerFunctions(sqlite3* db) {
   define(db, "tav_charindex", 3, charindex);
   define(db, "tav_substring", 3, substring);
   define(db, "tav_add", 2, add);
+  registerDecimalFunctions(db);
 }
 
 }  // namespace dialect

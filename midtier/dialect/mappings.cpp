@@ -35,8 +35,9 @@ constexpr std::array kFunctions = {
     // LEN ignores trailing blanks.
     FunctionMapping{"len", 1, 1, "length(rtrim({0}, ' '))", Returns::Number, false},
     FunctionMapping{"abs", 1, 1, "abs({0})", Returns::FirstArg, false},
-    FunctionMapping{"round", 2, 2, "round({0}, {1})", Returns::Number, false},
-    FunctionMapping{"sum", 1, 1, "sum({*})", Returns::Number, true},
+    FunctionMapping{"round", 2, 2, "tav_round({0}, {1})", Returns::Number, false},
+    // SUM adds decimals exactly (integers stay integers), as SQL Server sums decimal(p,s).
+    FunctionMapping{"sum", 1, 1, "tav_sum({*})", Returns::Number, true},
     FunctionMapping{"count", 1, 1, "count({*})", Returns::Number, true},
     FunctionMapping{"min", 1, 1, "min({*})", Returns::FirstArg, true},
     FunctionMapping{"max", 1, 1, "max({*})", Returns::FirstArg, true},

@@ -10,7 +10,9 @@ namespace dialect {
 enum class TypeFamily {
   Text,     // varchar(n) & co: stored as TEXT; CAST to it cuts to n characters
   Integer,  // int & co: INTEGER
-  Decimal,  // decimal(p,s) & co: REAL (NUMERIC affinity would turn 5.0 into the integer 5); CAST rounds to s
+  // decimal(p,s) & co: REAL holding the double nearest to the decimal (NUMERIC affinity would turn
+  // 5.0 into the integer 5); stores and CAST round to s places as decimals, SUM adds exactly.
+  Decimal,
   Float,    // float, real: REAL
 };
 

@@ -64,16 +64,18 @@ TaskQuery taskQuery(const lumo::Dictionary& filter) {
   return q;
 }
 
-// #T401: one row per task, quantities in the base unit and in the product's common unit.
+// #T401: one row per task, quantities in the base unit and in the product's common unit, the
+// latter rounded to the 10 places a decimal(28,10) column keeps.
 void collectTasks(Connection& c, const lumo::Dictionary& filter) {
+  dialect::registerFunctions(c.database().handle());
   c.database().exec(
       "CREATE TEMP TABLE [#T401] (FInterID INTEGER PRIMARY KEY, FItemID INTEGER, FDeptID INTEGER, FEmpID INTEGER, "
       "FBatchNo TEXT COLLATE NOCASE, FBaseQty REAL, FStockQty REAL, FFinishBQty REAL, FFinishSQty REAL)");
   const TaskQuery q = taskQuery(filter);
   KeptStatement insert = c.statement(
       "INSERT INTO temp.[#T401] (FInterID, FItemID, FDeptID, FEmpID, FBatchNo, FBaseQty, FStockQty, FFinishBQty, "
-      "FFinishSQty) SELECT v.FInterID, v.FItemID, v.FDeptID, v.FEmpID, v.FBatchNo, v.FQty, v.FQty / su.FCoefficient, "
-      "v.FQtyFinish, v.FQtyFinish / su.FCoefficient FROM ICMO v JOIN t_ICItem t1 ON t1.FItemID = v.FItemID "
+      "FFinishSQty) SELECT v.FInterID, v.FItemID, v.FDeptID, v.FEmpID, v.FBatchNo, v.FQty, "
+      "tav_round(v.FQty / su.FCoefficient, 10), v.FQtyFinish, tav_round(v.FQtyFinish / su.FCoefficient, 10) FROM ICMO v JOIN t_ICItem t1 ON t1.FItemID = v.FItemID "
       "LEFT JOIN t_MeasureUnit su ON su.FMeasureUnitID = t1.FStoreUnitID" +
       q.joins + " WHERE 1 = 1" + q.conditions.sql());
   q.conditions.bind(*insert);
@@ -123,8 +125,8 @@ void fillDetails(Connection& c) {
       "FROM p WHERE t.rowid = p.r");
   c.database().exec(
       "UPDATE temp.[#DATA] SET FShortNumber = ifnull(FShortNumber, FItemNumber), "
-      "FUnFinishBQty = ifnull(FBaseQty, 0) - ifnull(FFinishBQty, 0), "
-      "FUnFinishSQty = ifnull(FStockQty, 0) - ifnull(FFinishSQty, 0)");
+      "FUnFinishBQty = tav_round(ifnull(FBaseQty, 0) - ifnull(FFinishBQty, 0), 10), "
+      "FUnFinishSQty = tav_round(ifnull(FStockQty, 0) - ifnull(FFinishSQty, 0), 10)");
 }
 
 // Runs the translated batch; the details are filled just before the first statement that
