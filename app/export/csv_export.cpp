@@ -2,7 +2,6 @@
 #include <string>
 
 #include "app/export/exporters.h"
-#include "platform/core/variant.h"
 
 namespace app {
 namespace {
@@ -37,7 +36,7 @@ void writeCsv(const TableModel& model, std::ostream& out) {
   for (size_t row = 0; row < model.rowCount(); ++row) {
     for (size_t c = 0; c < columns; ++c) {
       const Cell cell = model.cell(row, c);
-      out << (c ? "," : "") << csvField(cell.number ? plat::numberText(*cell.number) : cell.text);
+      out << (c ? "," : "") << csvField(cell.text);
     }
     out << "\r\n";
   }

@@ -32,7 +32,7 @@ constexpr std::string_view kItemNumberFields[] = {"FNumber", "FItemNumber", "FPN
 }  // namespace
 
 std::string formatNumber(double value, int decimals) {
-  decimals = std::clamp(decimals, 0, 10);
+  decimals = std::clamp(decimals, 0, kMostDecimals);
   std::string text = fmt::format("{:.{}f}", value, decimals);
   if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
   return text;
@@ -153,11 +153,46 @@ std::optional<std::pair<int, int>> TableModel::itemDecimalsOf(size_t row) const 
 }
 
 int decimalsNeeded(double value, int most) {
-  for (int d = 0; d < most; ++d) {
-    const double scale = std::pow(10.0, d);
-    if (std::fabs(std::round(value * scale) / scale - value) <= 1e-9 * std::max(1.0, std::fabs(value))) return d;
+  // Fifteen significant digits, which every double holds faithfully, give the decimal it stands
+  // for: 0.1 + 0.2 needs one place, not seventeen.
+  const std::string text = fmt::format("{:.15g}", value);
+  if (text.find_first_of("eE") != std::string::npos) return std::max(0, most);
+  const size_t point = text.find('.');
+  const int places = point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
+  return std::min(places, std::max(0, most));
+}
+
+int TableModel::ownDecimals(size_t row, const TableColumn& c) const {
+  if (c.type == kColAmount) {
+    const int scale = rs_->FieldAt(static_cast<size_t>(c.fieldIndex)).numericScale;
+    return scale >= 0 && scale <= 6 ? scale : style_.amountScale;
   }
-  return std::max(0, most);
+  const auto [qty, price] = rowDecimals(row);
+  if (const std::optional<int> own = c.type == kColQuantity ? qty : price) return *own;
+  if (const auto item = itemDecimalsOf(row)) return c.type == kColQuantity ? item->first : item->second;
+  return c.type == kColQuantity ? style_.quantityDecimals : style_.priceDecimals;
+}
+
+// One count of places per column, so that a column never mixes 7176.4 with 17498.80: the most
+// any of its rows asks for. Quantities and amounts, which subtotals add up, are widened to the
+// places their values have (at most the data's own), so that no digit is hidden and the shown
+// details add up to the shown subtotals; prices are shown at their rows' places.
+int TableModel::columnDecimals(size_t column) const {
+  if (columnDecimals_.size() != columns_.size()) columnDecimals_.assign(columns_.size(), std::nullopt);
+  std::optional<int>& cached = columnDecimals_[column];
+  if (cached) return *cached;
+  const TableColumn& c = columns_[column];
+  const size_t field = static_cast<size_t>(c.fieldIndex);
+  int decimals = 0;
+  for (size_t row = 0; row < rowCount(); ++row) {
+    const std::optional<double> number = numberOf(rs_->ValueAt(row, field));
+    if (!number) continue;
+    decimals = std::max(decimals, ownDecimals(row, c));
+    if (c.type != kColPrice && decimals < kMostDecimals)
+      decimals = std::max(decimals, decimalsNeeded(*number, kMostDecimals));
+  }
+  cached = std::clamp(decimals, 0, kMostDecimals);
+  return *cached;
 }
 
 Cell TableModel::cell(size_t row, size_t column) const {
@@ -168,24 +203,7 @@ Cell TableModel::cell(size_t row, size_t column) const {
   if (!c.numeric()) return Cell{value.text(), std::nullopt, 0};
   const std::optional<double> number = numberOf(value);
   if (!number) return Cell{value.text(), std::nullopt, 0};
-  int decimals = 0;
-  if (c.type == kColAmount) {
-    const int scale = rs_->FieldAt(field).numericScale;
-    decimals = scale >= 0 && scale <= 6 ? scale : style_.amountScale;
-  } else {
-    // The row's own decimal places; else its item's, widened so that no digit up to the
-    // default places is lost (quantities in other units are not rounded to the item's).
-    const auto [qty, price] = rowDecimals(row);
-    const std::optional<int> own = c.type == kColQuantity ? qty : price;
-    if (own) {
-      decimals = *own;
-    } else {
-      const auto item = itemDecimalsOf(row);
-      const int least = item ? (c.type == kColQuantity ? item->first : item->second) : 0;
-      const int most = c.type == kColQuantity ? style_.quantityDecimals : style_.priceDecimals;
-      decimals = std::max(least, decimalsNeeded(*number, most));
-    }
-  }
+  const int decimals = columnDecimals(column);
   return Cell{formatNumber(*number, decimals), number, decimals};
 }
 

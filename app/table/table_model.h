@@ -52,17 +52,20 @@ struct HeaderSpan {
 };
 
 struct Cell {
-  std::string text;             // as shown
+  std::string text;             // as shown; every exporter writes this text (XLSX: the number with `decimals`)
   std::optional<double> number; // the value of a numeric cell that holds one
-  int decimals = 0;             // decimal places of `text` when numeric
+  int decimals = 0;             // decimal places of `text` when numeric: the same for the whole column
 };
 
 // Decimal places used where a row does not give its own.
 struct NumberStyle {
-  int quantityDecimals = 2;  // the most places shown where the row does not give its own
+  int quantityDecimals = 2;  // the unit's places, where neither the row nor its item gives its own
   int priceDecimals = 2;
   int amountScale = 2;       // the currency scale, unless the amount field carries its own scale
 };
+
+// The most places a value of the data service has (its decimal columns are decimal(p,10)).
+inline constexpr int kMostDecimals = 10;
 
 // An item's (quantity, price) decimal places by item number; nothing for an unknown item.
 using ItemDecimals = std::function<std::optional<std::pair<int, int>>(const std::string& itemNumber)>;
@@ -95,6 +98,9 @@ class TableModel {
   // The row's own "FQtyDecimal" and "FPriceDecimal", when it has them.
   std::pair<std::optional<int>, std::optional<int>> rowDecimals(size_t row) const;
   std::optional<std::pair<int, int>> itemDecimalsOf(size_t row) const;
+  // The places of one row's value in a column: its own, else its item's, else the style's.
+  int ownDecimals(size_t row, const TableColumn& column) const;
+  int columnDecimals(size_t column) const;
 
   ado::RecordsetRef rs_;
   NumberStyle style_;
@@ -106,6 +112,7 @@ class TableModel {
   size_t frozen_ = 0;
   long sumSortField_ = -1, qtyDecimalField_ = -1, priceDecimalField_ = -1, itemNumberField_ = -1;
   mutable std::map<std::string, std::optional<std::pair<int, int>>, std::less<>> itemCache_;
+  mutable std::vector<std::optional<int>> columnDecimals_;
 };
 
 // A number with `decimals` places, without thousands separators and without "-0".

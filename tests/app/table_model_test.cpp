@@ -6,6 +6,7 @@
 
 #include "app/catalog.h"
 #include "app/filter_values.h"
+#include "app/export/exporters.h"
 #include "app/render/grid_text.h"
 #include "app/session.h"
 #include "app/table/table_model.h"
@@ -100,13 +101,42 @@ TEST(TableModel, ColumnsSpansKindsAndFormattedCells) {
   EXPECT_EQ(m.rowKind(2), RowKind::Total);
   EXPECT_FALSE(m.hasDetail(2));
 
-  EXPECT_EQ(m.text(0, 2), "12.500");   // the row's FQtyDecimal
-  EXPECT_EQ(m.text(1, 2), "7");        // no row decimals: the places the value needs
-  EXPECT_EQ(m.text(0, 3), "3.46");     // price: default places
+  // One count of places per column: the most its rows' FQtyDecimal ask for (the total's 4).
+  EXPECT_EQ(m.text(0, 2), "12.5000");
+  EXPECT_EQ(m.text(1, 2), "7.0000");
+  EXPECT_EQ(m.text(2, 2), "19.5000");
+  EXPECT_EQ(m.cell(1, 2).decimals, 4);
+  EXPECT_EQ(m.text(0, 3), "3.46");     // price: default places, the value rounded
+  EXPECT_EQ(m.text(1, 3), "10.00");
   EXPECT_EQ(m.text(0, 4), "1234.50");  // amount: the field's scale
   EXPECT_EQ(m.text(2, 3), "");         // Null
   EXPECT_EQ(m.text(0, 5), "50%");
   EXPECT_DOUBLE_EQ(*m.cell(0, 3).number, 3.456);
+}
+
+// Quantities whose item shows no places but whose value has some (a common unit of 4 base units)
+// are not cut: the column widens to the places its values have, so the shown rows add up to the
+// shown total, in the grid and in CSV alike.
+TEST(TableModel, ShownQuantitiesAddUpToTheirTotal) {
+  Small s;
+  s.rs = ado::newRecordset();
+  for (const char* f : {"FNumber", "FUnit", "FRate", "FSumSort"}) s.rs->Append(f, ado::adVarChar, 255);
+  for (const char* f : {"FQty", "FPrice"}) s.rs->Append(f, ado::adDouble);
+  s.rs->Append("FAmount", ado::adDouble);
+  s.rs->Append("FQtyDecimal", ado::adInteger);
+  s.rs->Open();
+  s.row("01.001", "箱", 114.25, 1, 0.1, "", "0", 0);
+  s.row("01.002", "箱", 0.1 + 0.2, 1, 0.2, "", "0", 0);
+  s.row("合计", "", 114.55, std::nullopt, 0.3, "", "101", std::nullopt);
+  const TableModel m = s.model();
+  EXPECT_EQ(m.text(0, 2), "114.25");
+  EXPECT_EQ(m.text(1, 2), "0.30");
+  EXPECT_EQ(m.text(2, 2), "114.55");
+  EXPECT_EQ(m.text(1, 4), "0.20");  // amounts: the currency scale
+  std::ostringstream csv;
+  writeCsv(m, csv);
+  EXPECT_NE(csv.str().find("01.002,箱,0.30,1.00,0.20,"), std::string::npos) << csv.str();
+  EXPECT_EQ(csv.str().find("0.30000000000000004"), std::string::npos) << csv.str();
 }
 
 TEST(GridText, TwoRowHeaderWithSpansAndTotalsSetApart) {
@@ -115,13 +145,13 @@ TEST(GridText, TwoRowHeaderWithSpansAndTotalsSetApart) {
   renderGrid(s.model(), out, GridOptions{0, true, false});
   EXPECT_EQ(out.str(),
             "测试报表\n第0行\n第1行\n第2行\n\n"
-            "# | 产品代码 |      数量      | 单价 | 金额    | 完工率\n"
-            "  |          | 单位 | 数量    |      |         |\n"
-            "--+----------+------+---------+------+---------+-------\n"
-            "1 | 01.001   | 件   |  12.500 | 3.46 | 1234.50 | 50%\n"
-            "2 | 01.002   | 箱   |       7 |   10 |   70.00 | 100%\n"
-            "--+----------+------+---------+------+---------+-------\n"
-            "3 | 合计     |      | 19.5000 |      | 1304.50 |\n"
+            "# | 产品代码 |      数量      | 单价  | 金额    | 完工率\n"
+            "  |          | 单位 | 数量    |       |         |\n"
+            "--+----------+------+---------+-------+---------+-------\n"
+            "1 | 01.001   | 件   | 12.5000 |  3.46 | 1234.50 | 50%\n"
+            "2 | 01.002   | 箱   |  7.0000 | 10.00 |   70.00 | 100%\n"
+            "--+----------+------+---------+-------+---------+-------\n"
+            "3 | 合计     |      | 19.5000 |       | 1304.50 |\n"
             "(3 rows)\n");
 }
 
