@@ -55,7 +55,10 @@ bool scaledFromText(double x, int scale, Int128& out) {
     value = value * 10 + (c - '0');
     if (places >= 0) ++places;
   }
-  for (int p = places < 0 ? 0 : places; p < scale; ++p) value *= 10;
+  for (int p = places < 0 ? 0 : places; p < scale; ++p) {
+    if (value > kLimit / 10) return false;
+    value *= 10;
+  }
   if (roundUp) ++value;
   out = negative ? -value : value;
   return true;
@@ -120,15 +123,16 @@ void sumStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (state->allInteger && __builtin_add_overflow(state->integer, v, &state->integer)) {
       return sqlite3_result_error(ctx, "Arithmetic overflow error converting expression to data type int.", -1);
     }
-    state->scaled += static_cast<Int128>(v) * pow10(kSumScale);
+    if (__builtin_add_overflow(state->scaled, static_cast<Int128>(v) * pow10(kSumScale), &state->scaled))
+      state->inexact = true;
     state->fallback += static_cast<double>(v);
     return;
   }
   state->allInteger = false;
   double x = sqlite3_value_double(argv[0]);
   Int128 scaled = 0;
-  if (toScaled(x, kSumScale, scaled)) {
-    state->scaled += scaled;
+  if (toScaled(x, kSumScale, scaled) && !__builtin_add_overflow(state->scaled, scaled, &state->scaled)) {
+    // added exactly
   } else {
     state->inexact = true;
   }
