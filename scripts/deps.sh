@@ -2,7 +2,8 @@
 # Installs the Debian packages the build needs, when any is missing.
 set -euo pipefail
 packages=(build-essential cmake pkg-config libsqlite3-dev libgtest-dev libgmock-dev googletest
-          libbenchmark-dev libcli11-dev libfmt-dev libxlsxwriter-dev libncurses-dev tmux unzip)
+          libbenchmark-dev libcli11-dev libfmt-dev libxlsxwriter-dev libncurses-dev tmux unzip
+          postgresql libpq-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

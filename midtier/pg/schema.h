@@ -1,0 +1,49 @@
+// The company database schema on PostgreSQL, written from the same migration steps that
+// make the SQLite schema, so both engines always hold the same tables, keys and indexes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pg {
+
+class Connection;
+
+// Text columns compare under this collation: case-insensitive, accent-sensitive ICU,
+// non-deterministic. PostgreSQL does not run LIKE under a non-deterministic collation;
+// a case-insensitive LIKE is written `expr COLLATE "default" ILIKE pattern`.
+inline constexpr const char* kCaseInsensitive = "tav_ci";
+
+// The schema as statements in the order a bulk load wants them: tables first, keys, indexes
+// and references once the rows are in (loading into them is several times slower).
+struct Schema {
+  std::vector<std::string> prelude;     // the collation
+  std::vector<std::string> tableNames;  // in schema order
+  std::vector<std::string> tables;      // CREATE TABLE, columns with types, NOT NULL and DEFAULT
+  std::vector<std::string> keys;        // ALTER TABLE ... ADD PRIMARY KEY / UNIQUE
+  std::vector<std::string> indexes;     // CREATE [UNIQUE] INDEX
+  std::vector<std::string> references;  // ALTER TABLE ... ADD FOREIGN KEY
+};
+
+// Translates the SQLite migration steps: INTEGER -> integer (a single-column integer primary key
+// numbers new rows by itself, as SQLite's does), REAL -> double precision, TEXT -> text under the
+// case-insensitive collation; decimal(p,s) stays as it is. Throws plat::Error on a statement it
+// cannot place.
+[[nodiscard]] Schema companySchema();
+
+// The table that records the schema version on the server (PostgreSQL has no user_version).
+inline constexpr const char* kVersionTable = "tav_schema";
+
+// Creates the collation and the tables, and records the schema version (inside the caller's
+// transaction when there is one). Throws pg::Error.
+void createTables(Connection& connection);
+// Adds keys, indexes and references to the filled tables, moves the sequences of the
+// self-numbering keys past the rows loaded, and updates the planner's statistics.
+void finishTables(Connection& connection);
+// Both, for an empty database that is filled row by row afterwards.
+void createSchema(Connection& connection);
+
+// The schema version of the database: 0 when it has no company schema.
+[[nodiscard]] int schemaVersion(Connection& connection);
+
+}  // namespace pg
