@@ -1,5 +1,5 @@
-// The company database schema on PostgreSQL, written from the same migration steps that
-// make the SQLite schema, so both engines always hold the same tables, keys and indexes.
+// The company database schema on PostgreSQL, written from the schema that the migration steps
+// make on SQLite, so both engines always hold the same tables, keys and indexes.
 #pragma once
 
 #include <string>
@@ -25,10 +25,10 @@ struct Schema {
   std::vector<std::string> references;  // ALTER TABLE ... ADD FOREIGN KEY
 };
 
-// Translates the SQLite migration steps: INTEGER -> integer (a single-column integer primary key
-// numbers new rows by itself, as SQLite's does), REAL -> double precision, TEXT -> text under the
-// case-insensitive collation; decimal(p,s) stays as it is. Throws plat::Error on a statement it
-// cannot place.
+// Translates the schema the SQLite migration steps make: INTEGER -> integer (a single-column
+// integer primary key numbers new rows by itself, as SQLite's does), REAL -> double precision,
+// TEXT COLLATE NOCASE -> text under the case-insensitive collation, other TEXT -> binary text;
+// decimal(p,s) stays as it is. Throws plat::Error on a statement it cannot place.
 [[nodiscard]] Schema companySchema();
 
 // The table that records the schema version on the server (PostgreSQL has no user_version).

@@ -69,6 +69,14 @@ TEST(PgSchema, TextComparesWithoutRegardToCaseAndKeysHold) {
   } catch (const pg::Error& e) {
     EXPECT_EQ(e.sqlState(), "23505");
   }
+  // Dates stand in for datetime and stay binary, as on the embedded engine.
+  EXPECT_EQ(c.query("SELECT collation_name FROM information_schema.columns WHERE table_name = 'icmo' "
+                    "AND column_name = 'fdate'").text(0, 0),
+            "");
+  EXPECT_EQ(c.queryInt("SELECT count(*) FROM information_schema.columns WHERE table_name = 'icmo' "
+                       "AND column_name = 'fbillno' AND collation_name = $1",
+                       pg::Params(pg::kCaseInsensitive)),
+            1);
   // LIKE runs case-insensitively under the deterministic collation.
   EXPECT_EQ(c.queryInt("SELECT count(*) FROM t_Item WHERE FNumber COLLATE \"default\" ILIKE 'AB.%'"), 2);
   // References hold: an ICItem needs its Item.
