@@ -25,7 +25,8 @@ void runDemo(const InitOptions& init, RunOptions run, std::ostream& out);
 // The showcase: the summary report graded by product-class levels 1 to 3, one row per product.
 std::vector<std::string> showcaseFilter();
 
-void listReports(std::ostream& out);
+// --db (when given) is checked as every command checks it.
+void listReports(const LoginOptions& login, std::ostream& out);
 // The report's filter keys: type, default, allowed values and meaning of each.
 void listKeys(const std::string& report, std::ostream& out);
 

@@ -1,4 +1,5 @@
 // list and schemes: the reports the program knows and the saved filter schemes of their dialogs.
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -24,6 +25,14 @@ namespace {
 const ReportInfo& requireReport(const std::string& name) {
   if (const ReportInfo* info = findReport(name)) return *info;
   throw Failure{kExitUsage, "unknown report '" + name + "' (see: tavshoprpt list)"};
+}
+
+// The reports whose dialogs keep their schemes under `dialogNumber`: "Rpt400,Rpt406".
+std::string sharingReports(int dialogNumber) {
+  std::string names;
+  for (const ReportInfo& r : reports())
+    if (r.dialogNumber == dialogNumber) names += (names.empty() ? "" : ",") + std::string(r.shortName);
+  return names;
 }
 
 std::string describeValue(const plat::Variant& v) {
@@ -76,7 +85,9 @@ void saveScheme(const ReportInfo& info, const LoginInfo& login, const std::strin
 
 }  // namespace
 
-void listReports(std::ostream& out) {
+void listReports(const LoginOptions& options, std::ostream& out) {
+  // The reports are the same on every database; a database given is still checked.
+  if (!options.db.empty()) login(options);
   registerClasses();
   out << padTo("class", 20) << padTo("number", 8) << "name\n";
   for (const ReportInfo& r : reports()) {
@@ -92,9 +103,15 @@ void manageSchemes(const SchemeOptions& options, std::ostream& out) {
   const LoginInfo login = app::login(options.login);
   auto store = plat::broker().CreateAs<grfc::SchemeStore>(grfc::kSchemeStoreClass);
   if (options.action == "list") {
+    // One line per scheme; reports whose dialogs keep their schemes under one number are named
+    // together, because a scheme saved or deleted for one is the other's too.
+    std::vector<int> done;
     for (const ReportInfo& r : reports()) {
-      if (only && only != &r) continue;
-      for (const std::string& name : store->List(r.dialogNumber)) out << r.shortName << '\t' << name << '\n';
+      if (only && only->dialogNumber != r.dialogNumber) continue;
+      if (std::find(done.begin(), done.end(), r.dialogNumber) != done.end()) continue;
+      done.push_back(r.dialogNumber);
+      const std::string owners = sharingReports(r.dialogNumber);
+      for (const std::string& name : store->List(r.dialogNumber)) out << owners << '\t' << name << '\n';
     }
     return;
   }
@@ -107,7 +124,9 @@ void manageSchemes(const SchemeOptions& options, std::ostream& out) {
     for (const auto& [key, value] : scheme->entries()) out << key << " = " << describeValue(value) << '\n';
   } else if (options.action == "delete") {
     store->Remove(only->dialogNumber, options.name);
-    out << "deleted scheme '" << options.name << "' of " << only->shortName << '\n';
+    const std::string owners = sharingReports(only->dialogNumber);
+    out << "deleted scheme '" << options.name << "' of " << owners
+        << (owners.find(',') != std::string::npos ? " (their dialogs share one scheme store)" : "") << '\n';
   } else {
     throw Failure{kExitUsage, "unknown schemes action '" + options.action + "' (list, show, save or delete)"};
   }

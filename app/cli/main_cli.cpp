@@ -16,6 +16,7 @@
 #include "app/cli/commands.h"
 #include "app/exit_codes.h"
 #include "app/session.h"
+#include "app/version.h"
 #include "midtier/services/connection.h"
 #include "midtier/services/database_errors.h"
 #include "platform/core/error.h"
@@ -59,6 +60,7 @@ void addOutput(CLI::App* command, RunOptions& run) {
   command->add_option("--out", run.out, "write to FILE (complete or not at all) instead of stdout");
   command->add_option("--width", run.width, "cells per table line (default: the terminal's)");
   command->add_flag("-q,--quiet", run.quiet, "no progress line on stderr");
+  command->add_flag("--plain", run.plain, "print the text table on a terminal too, instead of the interactive grid");
   CLI::Option* dialog = command->add_flag_callback("--dialog", [&run] { run.source = FilterSource::Dialog; },
                                                    "open the report's filter dialog");
   CLI::Option* noDialog = command->add_flag_callback("--no-dialog", [&run] { run.source = FilterSource::NoDialog; },
@@ -104,6 +106,7 @@ int runMain(int argc, char** argv) {
   useUtf8Locale();
   CLI::App cli{"tavshoprpt: run, show and export the shop-floor reports of the company database"};
   cli.require_subcommand(1);
+  cli.set_version_flag("--version", std::string("tavshoprpt ") + kVersion, "print the version and exit");
   cli.set_help_all_flag("--help-all", "help for every subcommand");
   cli.footer(
       "Exit codes: 0 success, 2 bad arguments or filter values, 3 dialog cancelled, 4 report failed,\n"
@@ -130,10 +133,14 @@ int runMain(int argc, char** argv) {
   initCmd->add_flag("--force", init.force, "replace an existing file");
 
   CLI::App* list = cli.add_subcommand("list", "the six reports: class name, number, name");
+  LoginOptions listLogin;
+  addLogin(list, listLogin);
 
   std::string keysReport;
   CLI::App* keysCmd = cli.add_subcommand("keys", "a report's filter keys: type, default, allowed values, meaning");
   keysCmd->add_option("REPORT", keysReport, "class name or number: Rpt401, 401")->required();
+  LoginOptions keysLogin;
+  addLogin(keysCmd, keysLogin);
 
   CLI::App* runCmd = cli.add_subcommand("run", "run a report and show or export it");
   runCmd->add_option("REPORT", run.report, "class name or number: Rpt401, 401")->required();
@@ -159,8 +166,11 @@ int runMain(int argc, char** argv) {
   try {
     if (*demo) runDemo(init, run, std::cout);
     else if (*initCmd) initDatabase(init, std::cout);
-    else if (*list) listReports(std::cout);
-    else if (*keysCmd) listKeys(keysReport, std::cout);
+    else if (*list) listReports(listLogin, std::cout);
+    else if (*keysCmd) {
+      if (!keysLogin.db.empty()) login(keysLogin);  // the keys are the same on every database; a given one is checked
+      listKeys(keysReport, std::cout);
+    }
     else if (*runCmd) runReport(run, std::cout);
     else if (*schemeCmd) manageSchemes(schemes, std::cout);
     requireStdoutWritten();

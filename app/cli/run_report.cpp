@@ -8,11 +8,17 @@
 #include <iostream>
 #include <optional>
 
+#include "app/browse/result_stack.h"
+#include "app/dialog_input.h"
+#include "app/empty_hint.h"
 #include "app/exit_codes.h"
-#include "app/filter_check.h"
 #include "app/export/exporters.h"
+#include "app/filter_check.h"
+#include "app/terminal_env.h"
 #include "app/tui/batch_front_end.h"
 #include "app/tui/curses_front_end.h"
+#include "app/tui/grid_screen.h"
+#include "frame/host/settings.h"
 #include "frame/report/report.h"
 #include "platform/com/registry.h"
 #include "platform/grfc/report_filter.h"
@@ -45,6 +51,36 @@ std::string requireScheme(const ReportInfo& info, const std::string& name) {
                                 (known.empty() ? " (it has none)" : " (its schemes: " + known + ")")};
 }
 
+size_t detailRows(const TableModel& table) {
+  size_t rows = 0;
+  for (size_t r = 0; r < table.rowCount(); ++r) rows += table.rowKind(r) == RowKind::Detail;
+  return rows;
+}
+
+const ReportInfo* infoOf(const frame::Report& report) {
+  const std::string name = report.Property() ? report.Property()->Value("Name").text() : std::string();
+  for (const ReportInfo& r : reports())
+    if (r.name == name) return &r;
+  return nullptr;
+}
+
+// Why `report` (run, without detail rows) came back empty; the report is run again quietly.
+std::optional<EmptyCause> emptyCauseOf(const frame::Report& report) {
+  const ReportInfo* info = infoOf(report);
+  if (!info || !report.Filter() || !plat::broker().Has(info->className())) return std::nullopt;
+  ProgressLine silent(stderr, false);
+  auto quiet = std::make_shared<BatchFrontEnd>(silent);
+  quiet->setEchoMessages(false);
+  forms::FrontEndScope scope(quiet);
+  const RowCounter count = [&](const lumo::DictionaryRef& filter) -> size_t {
+    auto probe = createReport(*info);
+    probe->SetFilter(filter);
+    probe->GetReportData();
+    return probe->Ok() ? detailRows(TableModel::of(*probe)) : 0;
+  };
+  return findEmptyCause(*info, *report.Filter(), count);
+}
+
 void requireOk(const frame::Report& report, const std::string& what) {
   if (report.Ok()) return;
   const std::string error = report.ErrorText();
@@ -70,6 +106,10 @@ void runReport(const RunOptions& options, std::ostream& out) {
   if (useDialog && !tui::CursesFrontEnd::available())
     throw Failure{kExitUsage, "--dialog needs a terminal"};
 
+  const bool toTerminal = options.out.empty() && ::isatty(STDOUT_FILENO);
+  const bool useGrid = toTerminal && *format == Format::Table && !options.plain && ::isatty(STDIN_FILENO) &&
+                       tui::CursesFrontEnd::available();
+
   const LoginInfo login = app::login(options.login);
   std::optional<FiscalCalendar> known;
   const std::function<FiscalCalendar()> calendar = [&] {
@@ -79,9 +119,16 @@ void runReport(const RunOptions& options, std::ostream& out) {
   ProgressLine progress(stderr, !options.quiet && ::isatty(STDERR_FILENO));
   auto batch = std::make_shared<BatchFrontEnd>(progress);
   std::shared_ptr<frame::Report> report = createReport(*info);
+  std::shared_ptr<tui::CursesFrontEnd> terminal;
+  if (useDialog || useGrid) {
+    terminal = std::make_shared<tui::CursesFrontEnd>(progress);
+    terminal->setFilterCheck([info](const lumo::Dictionary& candidate) { return checkTypedNumbers(*info, candidate); });
+    terminal->setFilterFill([info, &login](const lumo::Dictionary& opened) {
+      return fillBlankNumbers(*info, opened, [&] { return currentPeriod(login); });
+    });
+  }
 
   if (useDialog) {
-    auto terminal = std::make_shared<tui::CursesFrontEnd>(progress);
     forms::FrontEndScope scope(terminal);
     bool autoFilter = false;
     report->ShowFilter(&autoFilter);
@@ -117,6 +164,11 @@ void runReport(const RunOptions& options, std::ostream& out) {
   }
   requireValidFilter(*info, *report->Filter(), calendar);
 
+  // A report read period by period gets one bar over all its periods.
+  const auto planProgress = [&](const frame::Report& r) {
+    if (r.Filter()) progress.setPeriods(periodSpanOf(*r.Filter(), frame::GetMaxPeriod()));
+  };
+  planProgress(*report);
   std::shared_ptr<frame::Report> shown = report;
   {
     forms::FrontEndScope scope(batch);
@@ -138,12 +190,48 @@ void runReport(const RunOptions& options, std::ostream& out) {
     }
   }
 
-  const bool toTerminal = options.out.empty() && ::isatty(STDOUT_FILENO);
+  const auto tableOf = [&](const frame::Report& r) { return TableModel::of(r, numberStyle(login), itemDecimals(login)); };
+  if (useGrid) {
+    ResultStack stack(shown, tableOf);
+    tui::GridActions actions;
+    actions.emptyHint = [](const frame::Report& r) {
+      const std::optional<EmptyCause> cause = emptyCauseOf(r);
+      return cause ? describeCause(*cause) : std::string();
+    };
+    actions.refilter = [&]() -> std::shared_ptr<frame::Report> {
+      // A fresh report object, its dialog opened with the values of the result on screen.
+      std::shared_ptr<frame::Report> again = createReport(*info);
+      terminal->presetNextFilter(report->Filter());
+      bool autoFilter = false;
+      again->ShowFilter(&autoFilter);
+      if (!again->Ok()) {
+        if (!again->ErrorText().empty()) forms::MsgBox(again->ErrorText(), forms::vbExclamation, "Ostrel提示");
+        return nullptr;
+      }
+      planProgress(*again);
+      again->GetReportData();
+      if (!again->Ok()) {
+        forms::MsgBox(again->ErrorText().empty() ? "报表没有数据" : again->ErrorText(), forms::vbExclamation, "Ostrel提示");
+        return nullptr;
+      }
+      report = again;
+      return again;
+    };
+    forms::FrontEndScope scope(terminal);
+    tui::runResultGrid(*terminal, stack, actions);
+    return;
+  }
+
   GridOptions grid;
   grid.width = options.width > 0 ? options.width : (toTerminal ? terminalColumns() : 0);
-  grid.ansi = toTerminal && *format == Format::Table;
-  const TableModel model = TableModel::of(*shown, numberStyle(login), itemDecimals(login));
+  grid.ansi = toTerminal && *format == Format::Table && escapesAllowed();
+  const TableModel model = tableOf(*shown);
   exportTable(model, *format, options.out, out, grid);
+  if (detailRows(model) == 0 && !options.quiet && ::isatty(STDERR_FILENO)) {
+    out.flush();
+    if (const std::optional<EmptyCause> cause = emptyCauseOf(*shown))
+      std::cerr << "tavshoprpt: " << describeCauseForCli(*cause) << '\n';
+  }
 }
 
 }  // namespace app

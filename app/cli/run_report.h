@@ -24,6 +24,7 @@ struct RunOptions {
   std::string out;                 // "" for stdout
   size_t width = 0;                // cells per line of the table; 0: the terminal's, unlimited off a terminal
   bool quiet = false;              // no progress line
+  bool plain = false;              // the text table even on a terminal, not the interactive grid
   LoginOptions login;
 };
 

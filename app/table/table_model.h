@@ -89,6 +89,9 @@ class TableModel {
   RowKind rowKind(size_t row) const;
   // False for total and subtotal rows ("FSumSort" above 0), from which there is no drill-down.
   bool hasDetail(size_t row) const;
+  // The row's "FSumSort" as a number (0 when absent): 101 the grand total, other codes above 100
+  // subtotals, the finer the larger.
+  double kindCode(size_t row) const { return sumSort(row); }
   Cell cell(size_t row, size_t column) const;
   std::string text(size_t row, size_t column) const { return cell(row, column).text; }
 

@@ -36,6 +36,7 @@ class BatchFrontEnd : public forms::FrontEnd {
   void runModal(forms::Form& form) override;
   int msgBox(std::string_view text, int style, std::string_view title) override;
   void doEvents() override { progress_.paint(); }
+  void rowsRead(long rows) override { progress_.setRows(rows); }
 
  private:
   void runDialog(forms::Form& form, grfc::ReportFilter& grid);

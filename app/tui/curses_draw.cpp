@@ -6,6 +6,7 @@
 
 #include "app/table/text_width.h"
 #include "app/tui/curses_draw.h"
+#include "app/tui/key_input.h"
 #include "platform/forms/front_end.h"
 #include "platform/lumo/dictionary.h"
 
@@ -173,7 +174,7 @@ int runMessageBox(std::string_view text, int style, std::string_view title) {
     }
     refresh();
     wint_t key = 0;
-    const int status = get_wch(&key);
+    const int status = readKey(key);
     const int count = static_cast<int>(buttons.size());
     if (isEnter(status, key) || (status == OK && key == L' ')) return buttons[static_cast<size_t>(chosen)].answer;
     if (status == OK && key == 27) {
@@ -223,7 +224,7 @@ int runPickList(const std::vector<std::string>& items, int current, const std::s
     }
     refresh();
     wint_t key = 0;
-    const int status = get_wch(&key);
+    const int status = readKey(key);
     if (isEnter(status, key)) return shown.empty() ? -1 : shown[static_cast<size_t>(cursor)];
     if (status == OK && key == 27) return -1;
     if (status == KEY_CODE_YES) {

@@ -9,6 +9,7 @@
 
 #include "app/tui/batch_front_end.h"
 #include "app/tui/curses_draw.h"
+#include "app/tui/key_input.h"
 #include "app/tui/dialog_layout.h"
 #include "app/tui/list_view.h"
 #include "app/tui/scheme_form.h"
@@ -18,6 +19,7 @@
 #include "platform/forms/form.h"
 #include "platform/forms/up_down.h"
 #include "platform/grfc/report_filter.h"
+#include "platform/grfc/report_filter_events.h"
 
 namespace app::tui {
 
@@ -77,6 +79,7 @@ void CursesFrontEnd::start() {
     nonl();
     keypad(stdscr, TRUE);
     set_escdelay(25);
+    defineExtraKeys();
     curs_set(0);
   } else {
     set_term(screenOf(screen_));
@@ -85,6 +88,18 @@ void CursesFrontEnd::start() {
   active_ = true;
   clearok(stdscr, TRUE);
 }
+
+void CursesFrontEnd::hold() {
+  ++holds_;
+  start();
+}
+
+void CursesFrontEnd::release() {
+  if (holds_ > 0) --holds_;
+  if (holds_ == 0 && dialogs_.empty()) suspend();
+}
+
+void CursesFrontEnd::resume() { start(); }
 
 void CursesFrontEnd::suspend() {
   if (!active_) return;
@@ -114,7 +129,7 @@ void CursesFrontEnd::runModal(forms::Form& form) {
   if (svc::ListBrowser* list = svc::listBrowserOf(form)) {
     start();
     runListView(form, *list);
-    if (dialogs_.empty()) suspend();
+    if (dialogs_.empty() && holds_ == 0) suspend();
     return;
   }
   runDialog(form);
@@ -127,10 +142,22 @@ void CursesFrontEnd::runDialog(forms::Form& form) {
     CursesFrontEnd& fe;
     ~Pop() {
       fe.dialogs_.pop_back();
-      if (fe.dialogs_.empty()) fe.suspend();
+      if (fe.dialogs_.empty() && fe.holds_ == 0) fe.suspend();
     }
   } pop{*this};
   start();
+  if (auto* events = dynamic_cast<grfc::ReportFilterEvents*>(&form); events && filterGridOf(form)) {
+    if (preset_) {
+      lumo::DictionaryRef values = std::move(preset_);
+      guarded([&] { events->LoadFilter(values); });
+    } else if (fill_) {
+      guarded([&] {
+        lumo::DictionaryRef opened = lumo::newDictionary();
+        events->SaveFilter(opened);
+        if (lumo::DictionaryRef filled = opened ? fill_(*opened) : nullptr) events->LoadFilter(filled);
+      });
+    }
+  }
   form.Activate();
   while (form.visible()) {
     dialog.layout = layoutDialog(form, dialog.buffers, COLS - 2);
@@ -140,7 +167,7 @@ void CursesFrontEnd::runDialog(forms::Form& form) {
       dialog.focus = dialog.layout.widgets[order.front()].key;
     drawDialog(form.Caption().empty() ? form.name() : form.Caption(), dialog.layout, dialog.focus, dialog.scroll);
     wint_t key = 0;
-    const int status = get_wch(&key);
+    const int status = readKey(key);
     if (status == ERR) continue;
     handleKey(dialog, status, key);
   }
@@ -148,11 +175,18 @@ void CursesFrontEnd::runDialog(forms::Form& form) {
 
 namespace {
 
+// A typed date: YYYY-MM-DD, YYYY/M/D or the eight digits YYYYMMDD.
+std::optional<plat::Date> typedDate(const std::string& text) {
+  if (text.size() == 8 && text.find_first_not_of("0123456789") == std::string::npos)
+    return plat::Date::parse(text.substr(0, 4) + "-" + text.substr(4, 2) + "-" + text.substr(6, 2));
+  return plat::Date::parse(text);
+}
+
 // Commits a date picker's typed text; false (with the text kept) when it is no date.
 bool commitDate(CursesFrontEnd::Dialog& d, forms::DatePicker& picker) {
   auto it = d.buffers.find(&picker);
   if (it == d.buffers.end()) return true;
-  auto date = plat::Date::parse(it->second);
+  auto date = typedDate(it->second);
   if (!date) return false;
   d.buffers.erase(it);
   picker.SetValue(*date);
@@ -188,7 +222,7 @@ void CursesFrontEnd::handleKey(Dialog& d, int status, wint_t key) {
   const auto commitAllDates = [&]() -> bool {
     for (auto it = d.buffers.begin(); it != d.buffers.end();) {
       auto* picker = static_cast<forms::DatePicker*>(const_cast<forms::Control*>(it->first));
-      auto date = plat::Date::parse(it->second);
+      auto date = typedDate(it->second);
       if (!date) {
         d.focus = FocusKey{picker, GridAction::None};
         msgBox("日期格式应为 YYYY-MM-DD：" + it->second, forms::vbExclamation, kTitle);
@@ -201,7 +235,35 @@ void CursesFrontEnd::handleKey(Dialog& d, int status, wint_t key) {
   };
   const auto accept = [&] {
     if (!commitAllDates()) return;
-    if (grid) guarded([&] { grid->Ok(); });
+    if (!grid) return;
+    auto* events = dynamic_cast<grfc::ReportFilterEvents*>(&form);
+    if (check_ && events) {
+      // What the dialog would hand over, checked before the dialog's own checks see it.
+      std::string problem;
+      guarded([&] {
+        lumo::DictionaryRef candidate = lumo::newDictionary();
+        events->SaveFilter(candidate);
+        if (candidate) problem = check_(*candidate);
+      });
+      if (!problem.empty()) {
+        msgBox(problem, forms::vbExclamation, kTitle);
+        return;
+      }
+    }
+    guarded([&] { grid->Ok(); });
+  };
+  // Every field back to what the dialog shows for a filter that sets nothing, then the
+  // dialog's own reset on top.
+  const auto resetAll = [&] {
+    d.buffers.clear();
+    auto* events = dynamic_cast<grfc::ReportFilterEvents*>(&form);
+    guarded([&] {
+      if (events) {
+        lumo::DictionaryRef none = lumo::newDictionary();
+        events->LoadFilter(none);
+      }
+      grid->Reset();
+    });
   };
   const auto cancel = [&] {
     d.buffers.clear();
@@ -215,7 +277,7 @@ void CursesFrontEnd::handleKey(Dialog& d, int status, wint_t key) {
       case GridAction::Ok: accept(); break;
       case GridAction::Cancel: cancel(); break;
       case GridAction::Reset:
-        if (grid) guarded([&] { grid->Reset(); });
+        if (grid) resetAll();
         break;
       case GridAction::Schemes:
         if (grid && commitAllDates())

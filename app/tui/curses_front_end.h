@@ -9,11 +9,14 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/tui/progress_line.h"
 #include "platform/forms/front_end.h"
+#include "platform/lumo/dictionary.h"
 
 namespace app::tui {
 
@@ -27,9 +30,29 @@ class CursesFrontEnd : public forms::FrontEnd {
   // True when the process has a terminal curses can run on (/dev/tty and a known TERM).
   static bool available();
 
+  // Keeps curses mode on between dialogs while a screen of the host's own (the result grid) is
+  // up; release() ends it again when nothing else needs it. Progress windows still leave curses
+  // mode for their line on stderr; resume() comes back after one.
+  void hold();
+  void release();
+  void resume();
+
+  // The next filter dialog opens with these values (as a saved filter loads) instead of the
+  // last-used scheme.
+  void presetNextFilter(lumo::DictionaryRef values) { preset_ = std::move(values); }
+  // Checks what a filter dialog's controls hold before it accepts: returns "" when fine, else
+  // the message shown while the dialog stays open with everything typed.
+  using FilterCheck = std::function<std::string(const lumo::Dictionary& candidate)>;
+  void setFilterCheck(FilterCheck check) { check_ = std::move(check); }
+  // Values for fields a filter dialog opens blank with (nullptr: none); loaded as a saved
+  // filter is, when no preset applies.
+  using FilterFill = std::function<lumo::DictionaryRef(const lumo::Dictionary& opened)>;
+  void setFilterFill(FilterFill fill) { fill_ = std::move(fill); }
+
   void runModal(forms::Form& form) override;
   int msgBox(std::string_view text, int style, std::string_view title) override;
   void doEvents() override;
+  void rowsRead(long rows) override { progress_.setRows(rows); }
 
   struct Dialog;
 
@@ -47,6 +70,10 @@ class CursesFrontEnd : public forms::FrontEnd {
   std::FILE* ttyOut_ = nullptr;
   void* screen_ = nullptr;  // SCREEN*
   bool active_ = false;
+  int holds_ = 0;
+  lumo::DictionaryRef preset_;
+  FilterCheck check_;
+  FilterFill fill_;
   std::vector<Dialog*> dialogs_;
 };
 

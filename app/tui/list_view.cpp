@@ -8,6 +8,7 @@
 
 #include "app/table/text_width.h"
 #include "app/tui/curses_draw.h"
+#include "app/tui/key_input.h"
 #include "platform/core/error.h"
 #include "platform/forms/front_end.h"
 
@@ -133,7 +134,7 @@ void runListView(forms::Form& form, svc::ListBrowser& list) {
       continue;
     }
     wint_t key = 0;
-    const int status = get_wch(&key);
+    const int status = readKey(key);
     if (status == ERR || (status == KEY_CODE_YES && key == KEY_RESIZE)) continue;
     try {
       handleKey(view, status, key);

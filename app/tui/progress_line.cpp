@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/table/text_width.h"
+#include "app/terminal_env.h"
 #include "platform/forms/form.h"
 #include "platform/forms/status_controls.h"
 
@@ -48,8 +49,19 @@ std::string ProgressLine::render(const std::string& message, double fraction, bo
   return line;
 }
 
+std::string ProgressLine::renderOverall(const std::string& message, double fraction, bool barShown,
+                                        const PeriodSpan& span, size_t width) {
+  const std::optional<PeriodStep> step = periodStepOf(message, span);
+  if (!step) return render(message, fraction, barShown, width);
+  const double within = barShown ? std::clamp(fraction, 0.0, 1.0) : 0.0;
+  const double overall = (step->index - 1 + within) / step->count;
+  return render(message + " 期间 " + std::to_string(step->index) + "/" + std::to_string(step->count), overall, true,
+                width);
+}
+
 void ProgressLine::begin(const forms::Form& window) {
   window_ = &window;
+  rows_ = 0;
   last_.clear();
   paint();
 }
@@ -62,22 +74,31 @@ void ProgressLine::paint() {
     if (c->kind() == forms::ControlKind::Label && message.empty()) message = c->Caption();
     if (c->kind() == forms::ControlKind::ProgressBar && !bar) bar = static_cast<const forms::ProgressBar*>(c.get());
   }
+  if (rows_ > 0) message += " 已读取 " + std::to_string(rows_) + " 行";
   const bool shown = bar && bar->Visible();
   const double fraction = bar && bar->Max() > bar->Min() ? (bar->Value() - bar->Min()) / (bar->Max() - bar->Min()) : 0;
-  const std::string line = render(message, fraction, shown, terminalWidth(out_));
+  const std::string line = periods_ ? renderOverall(message, fraction, shown, *periods_, terminalWidth(out_))
+                                    : render(message, fraction, shown, terminalWidth(out_));
   if (line == last_) return;
   const auto now = std::chrono::steady_clock::now();
   const bool sameMessage = !last_.empty() && last_.compare(0, message.size(), message) == 0;
   if (sameMessage && now - lastPaint_ < std::chrono::milliseconds(50)) return;
+  const size_t before = displayWidth(last_);
   last_ = line;
   lastPaint_ = now;
-  std::fputs(("\r\x1b[K" + line).c_str(), out_);
+  std::fputs((clearing(before) + line).c_str(), out_);
   std::fflush(out_);
+}
+
+std::string ProgressLine::clearing(size_t cells) const {
+  // Without escape sequences the old line is overwritten with blanks.
+  if (escapesAllowed()) return "\r\x1b[K";
+  return "\r" + std::string(cells, ' ') + "\r";
 }
 
 void ProgressLine::clearLine() {
   if (enabled_ && !last_.empty()) {
-    std::fputs("\r\x1b[K", out_);
+    std::fputs(clearing(displayWidth(last_)).c_str(), out_);
     std::fflush(out_);
   }
   last_.clear();
@@ -85,10 +106,11 @@ void ProgressLine::clearLine() {
 
 void ProgressLine::end() {
   if (window_ && enabled_ && !last_.empty()) {
-    std::fputs("\r\x1b[K", out_);
+    std::fputs(clearing(displayWidth(last_)).c_str(), out_);
     std::fflush(out_);
   }
   window_ = nullptr;
+  rows_ = 0;
   last_.clear();
 }
 

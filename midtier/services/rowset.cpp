@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/forms/front_end.h"
 #include "platform/lumo/dictionary.h"
 
 namespace midtier {
@@ -109,10 +110,12 @@ ado::RecordsetRef toRecordset(db::Statement& stmt, const FieldTypes& hints) {
     for (size_t f = 0; f < values.size(); ++f)
       if (values[f]) rs->SetValueAt(row, f, *values[f]);
   }
+  constexpr size_t kRowsPerNotice = 20000;
   for (; hasRow; hasRow = stmt.step()) {
     rs->AddNew();
     const size_t row = static_cast<size_t>(rs->RecordCount() - 1);
     for (int c = 0; c < n; ++c) copyValue(*rs, row, static_cast<size_t>(c), stmt, c);
+    if ((row + 1) % kRowsPerNotice == 0) forms::RowsRead(static_cast<long>(row + 1));
   }
   if (rs->RecordCount() > 0) rs->MoveFirst();
   return rs;

@@ -37,6 +37,8 @@ FrontEndScope::~FrontEndScope() { current() = std::move(previous_); }
 
 void DoEvents() { frontEnd().doEvents(); }
 
+void RowsRead(long rows) { frontEnd().rowsRead(rows); }
+
 int MsgBox(std::string_view text, int style, std::string_view title) {
   return frontEnd().msgBox(text, style, title);
 }

@@ -45,6 +45,9 @@ class FrontEnd {
   virtual int msgBox(std::string_view text, int style, std::string_view title) = 0;
   // Lets pending window messages run: the moment a live front end repaints.
   virtual void doEvents() = 0;
+  // A long read has read `rows` rows so far (called every few thousand rows); a live front end
+  // may show the count. The default shows nothing.
+  virtual void rowsRead(long rows) { (void)rows; }
 };
 
 // Installs the process-wide front end; nullptr restores the default, a scripted front end
@@ -66,6 +69,7 @@ class FrontEndScope {
 };
 
 void DoEvents();
+void RowsRead(long rows);
 int MsgBox(std::string_view text, int style = vbOKOnly, std::string_view title = {});
 
 }  // namespace forms

@@ -1,0 +1,126 @@
+// The result grid at a terminal: scrolling to the total row, folding to one level and a single
+// group, drilling into a row's detail report and coming back to it, searching, and escape
+// sequences (Home, End) that never cancel a dialog.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "app/exit_codes.h"
+#include "support/demo_company.h"
+#include "tmux_support.h"
+
+namespace app {
+namespace {
+
+using apptest::TempDir;
+using apptest::Tmux;
+
+// The status line's "第 X 行，共 N 行" as (X, N); (0, 0) when it is not on screen.
+std::pair<long, long> position(const std::string& screen) {
+  std::smatch m;
+  if (!std::regex_search(screen, m, std::regex("第 (\\d+) 行，共 (\\d+) 行"))) return {0, 0};
+  return {std::stol(m[1]), std::stol(m[2])};
+}
+
+std::string program(const std::string& args) {
+  return "'" + apptest::programPath().string() + "' " + args + " 2> err.txt";
+}
+
+struct GridRun {
+  TempDir dir{"grid"};
+  GridRun() { std::filesystem::copy_file(support::demoDatabase(), dir.path / "demo.db"); }
+};
+
+TEST(TerminalGrid, ScrollsToTheTotalFoldsLevelsAndGroupsAndQuits) {
+  if (!Tmux::available()) GTEST_SKIP() << "tmux is not installed";
+  GridRun run;
+  Tmux t(run.dir.path, "grid");
+  t.start(program("run 401 --db demo.db --set GroupBy=1 --set SumMode=1 --set BLevel=1 --set ELevel=2"));
+  ASSERT_TRUE(t.waitFor("第 1 行，共")) << t.screen();
+  const std::string first = t.screen();
+  EXPECT_NE(first.find("生产任务执行情况汇总表"), std::string::npos) << first;
+  EXPECT_NE(first.find("1级产品类别"), std::string::npos) << first;
+  const long rows = position(first).second;
+  ASSERT_GT(rows, 3);
+
+  // End: the last row is the total, and the status says so.
+  t.keys("End");
+  ASSERT_TRUE(t.waitFor("第 " + std::to_string(rows) + " 行，共")) << t.screen();
+  EXPECT_NE(t.screen().find("合计"), std::string::npos) << t.screen();
+
+  // Level 2 leaves the level-1 subtotals and the total: no product codes on screen.
+  t.keys("2");
+  ASSERT_TRUE(t.waitFor("（显示 ")) << t.screen();
+  std::string folded = t.screen();
+  EXPECT_TRUE(apptest::productCodes(folded).empty()) << folded;
+  EXPECT_NE(folded.find("(小计)"), std::string::npos) << folded;
+  EXPECT_EQ(position(folded).first, rows) << folded;  // the cursor stayed on the total row
+
+  // Unfolding everything brings the products back; then one group folds on its own.
+  t.keys("0");
+  ASSERT_TRUE(t.waitGone("（显示 ")) << t.screen();
+  t.keys("Home");
+  ASSERT_TRUE(t.waitFor("第 1 行，共")) << t.screen();
+  t.type("/");
+  t.type("(小计)");
+  t.keys("Enter");
+  ASSERT_TRUE(t.waitGone("第 1 行，共")) << t.screen();
+  const long subtotal = position(t.screen()).first;
+  ASSERT_GT(subtotal, 1) << t.screen();
+  t.keys("Enter");
+  ASSERT_TRUE(t.waitFor("（显示 ")) << t.screen();
+  EXPECT_EQ(position(t.screen()).first, subtotal) << t.screen();
+  t.keys("Enter");
+  ASSERT_TRUE(t.waitGone("（显示 ")) << t.screen();
+
+  t.keys("q");
+  EXPECT_EQ(t.waitExit(), kExitOk) << apptest::slurp(run.dir.path / "err.txt");
+}
+
+TEST(TerminalGrid, EnterOpensTheDetailReportAndEscComesBackToTheSameRow) {
+  if (!Tmux::available()) GTEST_SKIP() << "tmux is not installed";
+  GridRun run;
+  Tmux t(run.dir.path, "drill");
+  t.start(program("run 401 --db demo.db --set GroupBy=0"));
+  ASSERT_TRUE(t.waitFor("第 1 行，共")) << t.screen();
+  t.keys("Down Down Down");
+  ASSERT_TRUE(t.waitFor("第 4 行，共")) << t.screen();
+  const std::vector<std::string> codes = apptest::productCodes(t.screen());
+  ASSERT_FALSE(codes.empty()) << t.screen();
+
+  t.keys("Enter");
+  ASSERT_TRUE(t.waitFor("明细: 生产任务执行情况明细表")) << t.screen();
+  const std::string detail = t.screen();
+  // Every task shown belongs to the one product of row 4.
+  const std::vector<std::string> detailCodes = apptest::productCodes(detail);
+  ASSERT_FALSE(detailCodes.empty()) << detail;
+  for (size_t i = 1; i < detailCodes.size(); ++i) EXPECT_EQ(detailCodes[i], detailCodes[0]) << detail;
+
+  t.keys("Escape");
+  ASSERT_TRUE(t.waitGone("明细: ")) << t.screen();
+  EXPECT_EQ(position(t.screen()).first, 4) << t.screen();
+  EXPECT_NE(t.screen().find(detailCodes[0]), std::string::npos) << t.screen();
+
+  // Esc on the summary itself does not leave the program; q does.
+  t.keys("Escape");
+  ASSERT_TRUE(t.waitFor("按 q 退出")) << t.screen();
+  t.keys("q");
+  EXPECT_EQ(t.waitExit(), kExitOk) << apptest::slurp(run.dir.path / "err.txt");
+}
+
+TEST(TerminalGrid, HomeAndEndInTheDialogDoNotCancelIt) {
+  if (!Tmux::available()) GTEST_SKIP() << "tmux is not installed";
+  GridRun run;
+  Tmux t(run.dir.path, "keys");
+  t.start(program("run 401 --db demo.db --dialog"));
+  ASSERT_TRUE(t.waitFor("确定 F10")) << t.screen();
+  t.keys("Home End Home");
+  t.keys("Tab");  // a key that changes the screen, so the ones before it have been read
+  t.keys("F10");
+  ASSERT_TRUE(t.waitFor("第 ")) << t.screen() << apptest::slurp(run.dir.path / "err.txt");
+  t.keys("q");
+  EXPECT_EQ(t.waitExit(), kExitOk) << apptest::slurp(run.dir.path / "err.txt");
+}
+
+}  // namespace
+}  // namespace app
