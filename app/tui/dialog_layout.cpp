@@ -107,7 +107,9 @@ class Builder {
       case K::Label: add(c, c.Caption(), false); break;
       case K::TextBox: {
         const auto& box = static_cast<const forms::TextBox&>(c);
-        add(c, boxed(box.Text(), c.Width() > 0 ? std::min(c.Width(), 40) : kTextWidth), true);
+        // A box widens with its text (up to 40 cells), so a long code shows whole.
+        const int fits = static_cast<int>(displayWidth(box.Text())) + 1;
+        add(c, boxed(box.Text(), std::min(std::max(c.Width() > 0 ? c.Width() : kTextWidth, fits), 40)), true);
         break;
       }
       case K::ComboBox: {

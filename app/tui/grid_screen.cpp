@@ -291,7 +291,10 @@ class GridScreen {
       return;
     }
     if (isChar(27)) {
-      if (!stack_.back()) message_ = "按 q 退出";
+      if (stack_.back())
+        hints_.clear();  // the closed result's table is gone; its address may come back
+      else
+        message_ = "按 q 退出";
       return;
     }
     if (isChar(L'q') || isChar(L'Q')) quit_ = true;

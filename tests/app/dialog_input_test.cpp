@@ -99,6 +99,17 @@ TEST(DialogInput, BlankNumberFieldsOpenWithTheirDefaults) {
   EXPECT_EQ(asked, 1);
 }
 
+TEST(DialogInput, ALongCodeShowsWholeInItsBox) {
+  std::string shown;
+  checkAfter("498", [&](forms::Form& form) {
+    setBox(form, "txtItem", 0, "02.02.02.02.0001");
+    const tui::DialogLayout layout = tui::layoutDialog(form, {}, 150);
+    const forms::Control* box = &form.get<forms::TextBox>("txtItem", 0);
+    if (const tui::Widget* w = layout.find(tui::FocusKey{box, tui::GridAction::None})) shown = w->text;
+  });
+  EXPECT_EQ(shown, "[02.02.02.02.0001 ]");
+}
+
 TEST(DialogInput, ABlankPeriodAtTheTerminalKeepsTheDialogOpenUntilFixed) {
   if (!apptest::Tmux::available()) GTEST_SKIP() << "tmux is not installed";
   int firstBox = -1;
@@ -127,6 +138,50 @@ TEST(DialogInput, ABlankPeriodAtTheTerminalKeepsTheDialogOpenUntilFixed) {
   EXPECT_NE(t.screen().find("产品成本综合表"), std::string::npos) << t.screen();
   t.keys("q");
   EXPECT_EQ(t.waitExit(), kExitOk) << apptest::slurp(dir.path / "err.txt");
+}
+
+TEST(DialogInput, DatesAreTypedAndF5PutsEveryFieldBack) {
+  if (!apptest::Tmux::available()) GTEST_SKIP() << "tmux is not installed";
+  support::loginDemo();
+  registerClasses();
+  int dateBox = -1, codeBox = -1;
+  {
+    auto fe = std::make_shared<forms::ScriptedFrontEnd>();
+    forms::FrontEndScope scope(fe);
+    fe->onShow("frmFilter401", [&](forms::Form& form) {
+      dateBox = tui::focusPosition(form, "DtpBDate");
+      codeBox = tui::focusPosition(form, "txtItem", 2);
+      grfc::ReportFilter::of(form).Cancel();
+    });
+    plat::broker().CreateAs<frame::Report>("TavShopRpt.Rpt401")->ShowFilter();
+  }
+  ASSERT_GE(dateBox, 0);
+  ASSERT_GT(codeBox, dateBox);
+  const std::string today = "[" + plat::Date::today().iso() + "]";
+
+  apptest::TempDir dir("reset");
+  std::filesystem::copy_file(support::demoDatabase(), dir.path / "demo.db");
+  apptest::Tmux t(dir.path, "reset");
+  t.start("'" + apptest::programPath().string() + "' run 401 --db demo.db --dialog > out.txt 2> err.txt");
+  ASSERT_TRUE(t.waitFor("确定 F10")) << t.screen();
+  std::string keys;
+  for (int i = 0; i < dateBox; ++i) keys += " Tab";
+  if (!keys.empty()) t.keys(keys);
+  t.type("20250301");
+  t.keys("Tab");
+  ASSERT_TRUE(t.waitFor("[2025-03-01]")) << t.screen();
+  keys.clear();
+  for (int i = dateBox + 1; i < codeBox; ++i) keys += " Tab";
+  if (!keys.empty()) t.keys(keys);
+  t.type("01.01");
+  ASSERT_TRUE(t.waitFor("[01.01")) << t.screen();
+
+  t.keys("F5");
+  ASSERT_TRUE(t.waitGone("[01.01")) << t.screen();
+  EXPECT_EQ(t.screen().find("[2025-03-01]"), std::string::npos) << t.screen();
+  EXPECT_NE(t.screen().find(today), std::string::npos) << t.screen();
+  t.keys("Escape");
+  EXPECT_EQ(t.waitExit(), kExitCancelled) << apptest::slurp(dir.path / "err.txt");
 }
 
 }  // namespace

@@ -108,6 +108,36 @@ TEST(TerminalGrid, EnterOpensTheDetailReportAndEscComesBackToTheSameRow) {
   EXPECT_EQ(t.waitExit(), kExitOk) << apptest::slurp(run.dir.path / "err.txt");
 }
 
+TEST(TerminalGrid, F2RerunsWithTheCurrentValuesAndF4ExportsTheWholeResult) {
+  if (!Tmux::available()) GTEST_SKIP() << "tmux is not installed";
+  GridRun run;
+  Tmux t(run.dir.path, "rerun");
+  t.start(program("run 401 --db demo.db --set GroupBy=0 --set BDate=2025-03-01"));
+  ASSERT_TRUE(t.waitFor("第 1 行，共")) << t.screen();
+  const long rows = position(t.screen()).second;
+
+  // The dialog opens with the values of the result on screen, not the dialog's own defaults.
+  t.keys("F2");
+  ASSERT_TRUE(t.waitFor("[2025-03-01]")) << t.screen();
+  t.keys("F10");
+  ASSERT_TRUE(t.waitFor("第 1 行，共")) << t.screen();
+  EXPECT_NE(t.screen().find("起始日期：2025-03-01"), std::string::npos) << t.screen();
+  EXPECT_EQ(position(t.screen()).second, rows) << t.screen();
+
+  // F4: CSV is proposed; OK writes every row.
+  t.keys("F4");
+  ASSERT_TRUE(t.waitFor("格式:")) << t.screen();
+  t.keys("Tab Tab Enter");
+  ASSERT_TRUE(t.waitFor("已导出 " + std::to_string(rows) + " 行")) << t.screen();
+  const std::string csv = apptest::slurp(run.dir.path / "生产任务执行情况汇总表.csv");
+  size_t lines = 0;
+  for (size_t at = csv.find("\r\n"); at != std::string::npos; at = csv.find("\r\n", at + 2)) ++lines;
+  EXPECT_EQ(lines, static_cast<size_t>(rows) + 1) << csv.substr(0, 300);
+  EXPECT_NE(csv.find("合计"), std::string::npos);
+  t.keys("q");
+  EXPECT_EQ(t.waitExit(), kExitOk) << apptest::slurp(run.dir.path / "err.txt");
+}
+
 TEST(TerminalGrid, HomeAndEndInTheDialogDoNotCancelIt) {
   if (!Tmux::available()) GTEST_SKIP() << "tmux is not installed";
   GridRun run;
