@@ -208,6 +208,10 @@ void runReport(const RunOptions& options, std::ostream& out) {
         if (!again->ErrorText().empty()) forms::MsgBox(again->ErrorText(), forms::vbExclamation, "Ostrel提示");
         return nullptr;
       }
+      if (const std::optional<FilterProblem> problem = checkFilter(*info, *again->Filter(), calendar)) {
+        forms::MsgBox("过滤条件有误：" + problem->message, forms::vbExclamation, "Ostrel提示");
+        return nullptr;
+      }
       planProgress(*again);
       again->GetReportData();
       if (!again->Ok()) {
