@@ -17,6 +17,7 @@
 #include "app/exit_codes.h"
 #include "app/session.h"
 #include "app/version.h"
+#include "app/web/server.h"
 #include "midtier/services/connection.h"
 #include "midtier/services/database_errors.h"
 #include "platform/core/error.h"
@@ -56,7 +57,7 @@ void addOutput(CLI::App* command, RunOptions& run) {
       ->allow_extra_args(false);
   command->add_option("--scheme", run.scheme, "use a saved filter scheme of the report's dialog");
   command->add_option("--drill", run.drill, "show the detail report of result row ROW (1-based)")->type_name("ROW");
-  command->add_option("--format", run.format, "table, csv, xlsx or html")->capture_default_str();
+  command->add_option("--format", run.format, "table, csv, xlsx, html or json")->capture_default_str();
   command->add_option("--out", run.out, "write to FILE (complete or not at all) instead of stdout");
   command->add_option("--width", run.width, "cells per table line (default: the terminal's)");
   command->add_flag("-q,--quiet", run.quiet, "no progress line on stderr");
@@ -156,6 +157,14 @@ int runMain(int argc, char** argv) {
   schemeCmd->add_option("--set", schemes.sets, "save: filter value KEY=VALUE (repeatable)")->type_name("KEY=VALUE");
   addLogin(schemeCmd, schemes.login);
 
+  web::ServeOptions serveOptions;
+  CLI::App* serveCmd = cli.add_subcommand("serve", "the web viewer: reports, dialogs, charts and a JSON API");
+  serveCmd->add_option("--db", serveOptions.db, "company database file (default: " + defaultDatabase() + ")");
+  serveCmd->add_option("--bind", serveOptions.bind, "address to listen on")->capture_default_str();
+  serveCmd->add_option("--port", serveOptions.port, "port to listen on (0: any free port)")
+      ->capture_default_str()
+      ->check(CLI::Range(0, 65535));
+
   try {
     cli.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -173,6 +182,8 @@ int runMain(int argc, char** argv) {
     }
     else if (*runCmd) runReport(run, std::cout);
     else if (*schemeCmd) manageSchemes(schemes, std::cout);
+    else if (*serveCmd)
+      web::serve(serveOptions, [](const std::string& address) { std::cout << "listening on " << address << std::endl; });
     requireStdoutWritten();
     midtier::closeConnections();
     return kExitOk;

@@ -97,7 +97,7 @@ void runReport(const RunOptions& options, std::ostream& out) {
     throw Failure{kExitUsage, "unknown report '" + options.report + "' (reports: " + known + ", or their numbers)"};
   }
   const std::optional<Format> format = parseFormat(options.format);
-  if (!format) throw Failure{kExitUsage, "unknown format '" + options.format + "' (table, csv, xlsx or html)"};
+  if (!format) throw Failure{kExitUsage, "unknown format '" + options.format + "' (table, csv, xlsx, html or json)"};
   if (*format == Format::Xlsx && options.out.empty()) throw Failure{kExitUsage, "--format xlsx needs --out FILE"};
   const std::vector<TypedValue> values = parseSetPairs(*info, options.sets);
   const bool useDialog = options.source == FilterSource::Dialog ||

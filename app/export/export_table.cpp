@@ -2,6 +2,7 @@
 #include "app/exit_codes.h"
 #include "app/export/atomic_file.h"
 #include "app/export/exporters.h"
+#include "app/export/table_json.h"
 
 namespace app {
 
@@ -10,6 +11,7 @@ std::optional<Format> parseFormat(std::string_view text) {
   if (text == "csv") return Format::Csv;
   if (text == "xlsx") return Format::Xlsx;
   if (text == "html") return Format::Html;
+  if (text == "json") return Format::Json;
   return std::nullopt;
 }
 
@@ -20,6 +22,7 @@ void exportTable(const TableModel& model, Format format, const std::string& outP
       case Format::Table: renderGrid(model, stream, grid); break;
       case Format::Csv: writeCsv(model, stream); break;
       case Format::Html: writeHtml(model, stream); break;
+      case Format::Json: writeJson(model, stream); break;
       case Format::Xlsx: break;
     }
   };

@@ -11,9 +11,9 @@
 
 namespace app {
 
-enum class Format { Table, Csv, Xlsx, Html };
+enum class Format { Table, Csv, Xlsx, Html, Json };
 
-// "table", "csv", "xlsx", "html"; nothing for another text.
+// "table", "csv", "xlsx", "html", "json"; nothing for another text.
 std::optional<Format> parseFormat(std::string_view text);
 
 // UTF-8 with a byte-order mark, CRLF line ends, one header line whose captions join a group's

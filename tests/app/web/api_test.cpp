@@ -1,0 +1,203 @@
+// The web viewer's JSON API as a script uses it, against a real server process on the generated
+// company database: login, reports and keys, runs from values and schemes, the dialog driven
+// through its events, drill-down and back, downloads identical to `run --format`, the safety rules.
+#include <gtest/gtest.h>
+
+#include "app/web/server_support.h"
+#include "support/demo_company.h"
+
+namespace app {
+namespace {
+
+using apptest::ApiClient;
+using apptest::json;
+using apptest::runCli;
+using apptest::ServerProcess;
+
+const std::string& db() { return support::demoDatabase(); }
+
+ServerProcess& server() {
+  static ServerProcess process(db());
+  return process;
+}
+
+ApiClient loggedIn(const std::string& user = "administrator") {
+  ApiClient client(server().port());
+  EXPECT_EQ(client.login(user).status, 200);
+  return client;
+}
+
+// The control of a form's JSON by name (and index).
+json controlOf(const json& form, const std::string& name, int index = -1) {
+  for (const json& c : form["controls"])
+    if (c["name"] == name && c["index"] == index) return c;
+  ADD_FAILURE() << form["name"] << " has no control " << name;
+  return json::object();
+}
+
+const std::vector<std::string> kGraded = {"GroupBy=1", "SumMode=1", "BLevel=1", "ELevel=2"};
+
+std::string setArgs(const std::vector<std::string>& pairs) {
+  std::string out;
+  for (const std::string& p : pairs) out += "--set " + p + " ";
+  return out;
+}
+
+TEST(WebApi, LoginIsNeededAndUnknownUsersAreRefused) {
+  ApiClient anonymous(server().port());
+  EXPECT_EQ(anonymous.get("/api/reports").status, 401);
+  EXPECT_EQ(anonymous.post("/api/reports/401/run").status, 401);
+  EXPECT_EQ(anonymous.login("nobody").status, 403);
+  EXPECT_EQ(anonymous.login("99999").status, 403);
+  EXPECT_EQ(anonymous.get("/api/result").status, 401);
+
+  ApiClient client = loggedIn("16395");
+  EXPECT_EQ(client.get("/api/session").body["user"], "张明");
+  const json reports = client.get("/api/reports").body;
+  ASSERT_EQ(reports.size(), 6u);
+  EXPECT_EQ(reports[1]["report"], "Rpt401");
+  EXPECT_EQ(reports[1]["name"], "生产任务执行情况汇总表");
+  EXPECT_EQ(reports[4]["periodic"], true);
+  const json keys = client.get("/api/reports/401/keys").body["keys"];
+  bool groupBy = false;
+  for (const json& k : keys)
+    if (k["name"] == "GroupBy") groupBy = k["type"] == "int16" && k["default"] == "0" && k["max"] == 1;
+  EXPECT_TRUE(groupBy) << keys.dump();
+  EXPECT_EQ(client.get("/api/reports/999/keys").status, 404);
+  EXPECT_EQ(client.post("/api/logout").status, 200);
+  EXPECT_EQ(client.get("/api/reports").status, 401);
+}
+
+TEST(WebApi, ValuesAreCheckedAsOnTheCommandLine) {
+  ApiClient client = loggedIn();
+  for (const std::string bad : {"BDate=2026-02-30", "Colour=1", "BLevel=12"}) {
+    const auto api = client.post("/api/reports/401/run", {{"set", json::array({bad})}});
+    const auto cli = runCli("run 401 --db '" + db() + "' --set " + bad + " --format csv");
+    EXPECT_EQ(api.status, 400) << bad;
+    EXPECT_EQ("tavshoprpt: " + api.body["error"].get<std::string>() + "\n", cli.err) << bad;
+  }
+  EXPECT_EQ(client.post("/api/reports/401/run", {{"scheme", "没有这个方案"}}).status, 202);
+  const json status = client.waitRun();
+  EXPECT_EQ(status["state"], "failed");
+  EXPECT_NE(status["error"].get<std::string>().find("没有这个方案"), std::string::npos);
+}
+
+TEST(WebApi, ResultAndDownloadsMatchTheCommandLine) {
+  ApiClient client = loggedIn();
+  ASSERT_EQ(client.post("/api/reports/401/run", {{"set", kGraded}}).status, 202);
+  ASSERT_EQ(client.waitRun()["state"], "done");
+  const json result = client.get("/api/result").body;
+  EXPECT_EQ(result["report"], "Rpt401");
+  ASSERT_GT(result["rowCount"].get<int>(), 3);
+  int totals = 0;
+  for (const json& row : result["rows"]) totals += row["kind"] == "total";
+  EXPECT_EQ(totals, 1);
+  // Every subtotal row names the first row of its group, which lies above it.
+  int subtotals = 0;
+  for (const json& row : result["rows"]) {
+    if (row["kind"] != "subtotal") continue;
+    ++subtotals;
+    if (row.contains("groupStart")) {
+      EXPECT_LT(row["groupStart"].get<int>(), row["row"].get<int>());
+    }
+  }
+  EXPECT_GT(subtotals, 0);
+  const json page = client.get("/api/result?first=2&count=2").body;
+  ASSERT_EQ(page["rows"].size(), 2u);
+  EXPECT_EQ(page["rows"][0], result["rows"][2]);
+
+  const std::string args = "run 401 --db '" + db() + "' " + setArgs(kGraded);
+  for (const std::string format : {"csv", "html", "json"}) {
+    const auto cli = runCli(args + "--format " + format);
+    ASSERT_EQ(cli.code, 0) << cli.err;
+    const auto download = client.get("/api/result/export?format=" + format);
+    EXPECT_EQ(download.status, 200);
+    EXPECT_EQ(download.bytes, cli.out) << format;
+  }
+  apptest::TempDir dir("web-xlsx");
+  const auto book = dir.path / "book.xlsx";
+  ASSERT_EQ(runCli(args + "--format xlsx --out '" + book.string() + "'").code, 0);
+  const auto xlsx = client.get("/api/result/export?format=xlsx");
+  EXPECT_EQ(xlsx.bytes.size(), apptest::slurp(book).size());
+  EXPECT_EQ(xlsx.bytes.substr(0, 2), "PK");
+  EXPECT_EQ(client.get("/api/result/export?format=table").status, 400);
+}
+
+TEST(WebApi, DrillDownAndBack) {
+  ApiClient client = loggedIn();
+  ASSERT_EQ(client.post("/api/reports/401/run").status, 202);
+  ASSERT_EQ(client.waitRun()["state"], "done");
+  const json summary = client.get("/api/result").body;
+  const int rows = summary["rowCount"].get<int>();
+  ASSERT_EQ(client.post("/api/result/drill", {{"row", rows}}).status, 202);
+  json status = client.waitRun();
+  EXPECT_EQ(status["state"], "failed");
+  EXPECT_NE(status["error"].get<std::string>().find("no detail"), std::string::npos);
+
+  ASSERT_EQ(client.post("/api/result/drill", {{"row", 1}}).status, 202);
+  ASSERT_EQ(client.waitRun()["state"], "done");
+  const json detail = client.get("/api/result").body;
+  EXPECT_EQ(detail["report"], "Rpt400");
+  EXPECT_EQ(detail["depth"], 2);
+  const auto cli = runCli("run 401 --db '" + db() + "' --drill 1 --format csv");
+  EXPECT_EQ(client.get("/api/result/export?format=csv").bytes, cli.out);
+  EXPECT_EQ(client.post("/api/result/back").body["depth"], 1);
+  EXPECT_EQ(client.get("/api/result").body["report"], "Rpt401");
+  EXPECT_EQ(client.post("/api/result/back").status, 409);
+}
+
+TEST(WebApi, DialogRunsThroughItsEventsAndOneRunAtATime) {
+  ApiClient client = loggedIn();
+  ASSERT_EQ(client.post("/api/reports/401/dialog").status, 202);
+  json state = client.waitForms();
+  ASSERT_EQ(state["forms"].size(), 1u);
+  const json form = state["forms"][0];
+  EXPECT_EQ(form["name"], "frmFilter401");
+  EXPECT_TRUE(form.contains("grid"));
+  // The dialog is open: the session is busy, a second run is refused.
+  EXPECT_EQ(client.post("/api/reports/400/run").status, 409);
+
+  EXPECT_EQ(controlOf(form, "chkGroupBy")["kind"], "CheckBox");
+  EXPECT_EQ(controlOf(form, "cmbGroupBy")["items"], json::array({"产品类别", "部门"}));
+  EXPECT_EQ(controlOf(form, "txtItem", 2)["frame"], "fraItem");
+
+  // Values go to the controls; what a control cannot take leaves a notice and the dialog open.
+  json after = client.post("/api/dialog/event", {{"control", "DtpBDate"}, {"set", "2020-01-01"}}).body;
+  EXPECT_EQ(controlOf(after["forms"][0], "DtpBDate")["value"], "2020-01-01");
+  after = client.post("/api/dialog/event", {{"control", "DtpBDate"}, {"set", "2020-13-01"}}).body;
+  EXPECT_EQ(after["notice"], "日期格式应为 YYYY-MM-DD：2020-13-01");
+  EXPECT_EQ(controlOf(after["forms"][0], "DtpBDate")["value"], "2020-01-01");
+  after = client.post("/api/dialog/event", {{"control", "udELevel"}, {"step", -1}}).body;
+  EXPECT_EQ(controlOf(after["forms"][0], "txtlevel", 1)["value"], "4");
+  after = client.post("/api/dialog/event", {{"control", "nosuch"}, {"set", "1"}}).body;
+  EXPECT_FALSE(after["notice"].get<std::string>().empty());
+  after = client.post("/api/dialog/event", {{"grid", "save"}, {"scheme", "网页方案"}}).body;
+  EXPECT_EQ(after["notice"], "");
+  after = client.post("/api/dialog/event", {{"grid", "ok"}}).body;
+  EXPECT_TRUE(after["forms"].empty()) << after.dump();
+  EXPECT_EQ(client.waitRun()["state"], "done");
+  EXPECT_EQ(client.post("/api/dialog/event", {{"grid", "ok"}}).status, 409);
+
+  // Schemes belong to their user.
+  const json mine = client.get("/api/reports/401/schemes").body;
+  EXPECT_NE(mine["schemes"].dump().find("网页方案"), std::string::npos);
+  ApiClient other = loggedIn("李华");
+  EXPECT_EQ(other.get("/api/reports/401/schemes").body["schemes"].dump().find("网页方案"), std::string::npos);
+  EXPECT_EQ(other.get("/api/result").status, 404);
+}
+
+TEST(WebApi, CostReportShowsItsPeriodsAndChart) {
+  ApiClient client = loggedIn();
+  ASSERT_EQ(client.post("/api/reports/499/run", {{"set", {"BPeriod=1"}}}).status, 202);
+  const json status = client.waitRun();
+  ASSERT_EQ(status["state"], "done") << status.dump();
+  EXPECT_GT(status["periods"].get<int>(), 0);
+  EXPECT_EQ(status["period"], status["periods"]);
+  const json chart = client.get("/api/result/chart").body;
+  ASSERT_EQ(chart["charts"].size(), 1u);
+  EXPECT_EQ(chart["charts"][0]["series"].size(), 4u);
+  EXPECT_EQ(chart["charts"][0]["labels"].size(), chart["charts"][0]["series"][0]["data"].size());
+}
+
+}  // namespace
+}  // namespace app
