@@ -186,6 +186,35 @@ TEST(WebApi, DialogRunsThroughItsEventsAndOneRunAtATime) {
   EXPECT_EQ(other.get("/api/result").status, 404);
 }
 
+TEST(WebApi, BillLookupBrowsesTheJournalWithSearchAndPaging) {
+  ApiClient client = loggedIn();
+  ASSERT_EQ(client.post("/api/reports/400/dialog").status, 202);
+  ASSERT_EQ(client.waitForms()["forms"].size(), 1u);
+  json state = client.post("/api/dialog/event", {{"control", "txtItem"}, {"index", 4}, {"lookup", true}}).body;
+  ASSERT_EQ(state["forms"].size(), 2u) << state["notice"];
+  json list = state["forms"][1]["list"];
+  ASSERT_FALSE(list["rows"].empty());
+  EXPECT_LE(list["rows"].size(), 20u);
+  if (list["more"].get<bool>()) {
+    const json next = client.post("/api/dialog/event", {{"list", "page"}, {"first", 20}}).body["forms"][1]["list"];
+    EXPECT_EQ(next["first"], 20);
+    EXPECT_NE(next["rows"][0], list["rows"][0]);
+  }
+  // Searching narrows the journal to the bills whose number contains the text.
+  std::string bill;
+  for (const json& cell : list["rows"][0])
+    if (cell.get<std::string>().find_first_of("0123456789") != std::string::npos && bill.empty()) bill = cell;
+  ASSERT_FALSE(bill.empty());
+  list = client.post("/api/dialog/event", {{"list", "search"}, {"text", bill}}).body["forms"][1]["list"];
+  ASSERT_FALSE(list["rows"].empty());
+  for (const json& row : list["rows"]) EXPECT_NE(row.dump().find(bill), std::string::npos);
+  state = client.post("/api/dialog/event", {{"list", "pick"}, {"row", 0}}).body;
+  ASSERT_EQ(state["forms"].size(), 1u);
+  EXPECT_EQ(controlOf(state["forms"][0], "txtItem", 4)["value"], bill);
+  client.post("/api/dialog/event", {{"grid", "cancel"}});
+  EXPECT_EQ(client.waitRun()["state"], "cancelled");
+}
+
 TEST(WebApi, CostReportShowsItsPeriodsAndChart) {
   ApiClient client = loggedIn();
   ASSERT_EQ(client.post("/api/reports/499/run", {{"set", {"BPeriod=1"}}}).status, 202);
