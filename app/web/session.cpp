@@ -244,8 +244,10 @@ void Session::publish() {
   {
     std::lock_guard lock(mutex_);
     state_ = std::move(state);
-    handledEvents_ = applied_;
     formsOpen_ = !modal_.empty();
+    // An event is handled once the forms wait for the next one (nextEvent), or when none is
+    // left open; a form closing under an outer one is not the end of the outer handler's work.
+    if (modal_.empty()) handledEvents_ = applied_;
   }
   changed_.notify_all();
 }
@@ -255,6 +257,8 @@ std::optional<json> Session::nextEvent() {
   std::optional<json> event;
   {
     std::unique_lock lock(mutex_);
+    handledEvents_ = applied_;
+    changed_.notify_all();
     changed_.wait(lock, [&] { return stopping_ || !events_.empty(); });
     if (!stopping_) {
       applied_ = events_.front().first;
