@@ -23,6 +23,7 @@ std::string extensionOf(Format format) {
     case Format::Csv: return ".csv";
     case Format::Xlsx: return ".xlsx";
     case Format::Html: return ".html";
+    case Format::Json: return ".json";
     case Format::Table: return ".txt";
   }
   return {};
