@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "midtier/dialect/decimal_functions.h"
@@ -111,15 +112,13 @@ struct SumState {
   bool inexact;
 };
 
-void sumStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
-  auto* state = static_cast<SumState*>(sqlite3_aggregate_context(ctx, sizeof(SumState)));
-  if (!state) return sqlite3_result_error_nomem(ctx);
-  int type = sqlite3_value_numeric_type(argv[0]);
+void sumAdd(sqlite3_context* ctx, SumState* state, sqlite3_value* arg) {
+  int type = sqlite3_value_numeric_type(arg);
   if (type == SQLITE_NULL) return;
   if (!state->any) state->allInteger = true;
   state->any = true;
   if (type == SQLITE_INTEGER) {
-    int64_t v = sqlite3_value_int64(argv[0]);
+    int64_t v = sqlite3_value_int64(arg);
     if (state->allInteger && __builtin_add_overflow(state->integer, v, &state->integer)) {
       return sqlite3_result_error(ctx, "Arithmetic overflow error converting expression to data type int.", -1);
     }
@@ -129,7 +128,7 @@ void sumStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
     return;
   }
   state->allInteger = false;
-  double x = sqlite3_value_double(argv[0]);
+  double x = sqlite3_value_double(arg);
   Int128 scaled = 0;
   if (toScaled(x, kSumScale, scaled) && !__builtin_add_overflow(state->scaled, scaled, &state->scaled)) {
     // added exactly
@@ -139,11 +138,25 @@ void sumStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
   state->fallback += x;
 }
 
+// SQLite's aggregate context is only 8-byte aligned, too little for the 128-bit sum: the state is
+// copied out of it and back.
+void sumStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  void* slot = sqlite3_aggregate_context(ctx, sizeof(SumState));
+  if (!slot) return sqlite3_result_error_nomem(ctx);
+  SumState copy;
+  std::memcpy(&copy, slot, sizeof copy);
+  sumAdd(ctx, &copy, argv[0]);
+  std::memcpy(slot, &copy, sizeof copy);
+}
+
 void sumFinal(sqlite3_context* ctx) {
-  auto* state = static_cast<SumState*>(sqlite3_aggregate_context(ctx, 0));
-  if (!state || !state->any) return sqlite3_result_null(ctx);
-  if (state->allInteger) return sqlite3_result_int64(ctx, state->integer);
-  sqlite3_result_double(ctx, state->inexact ? state->fallback : fromScaled(state->scaled, kSumScale));
+  void* slot = sqlite3_aggregate_context(ctx, 0);
+  if (!slot) return sqlite3_result_null(ctx);
+  SumState state;
+  std::memcpy(&state, slot, sizeof state);
+  if (!state.any) return sqlite3_result_null(ctx);
+  if (state.allInteger) return sqlite3_result_int64(ctx, state.integer);
+  sqlite3_result_double(ctx, state.inexact ? state.fallback : fromScaled(state.scaled, kSumScale));
 }
 
 // tav_round(x, scale): x rounded half away from zero to `scale` places, taken as the decimal it
