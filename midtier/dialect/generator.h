@@ -98,6 +98,9 @@ struct RollupQuery {
 class Generator {
  public:
   explicit Generator(std::string_view batch) : ctx_{batch, catalog_} {}
+  // ctx_ refers to this object's own catalog_: a copy would point into the original.
+  Generator(const Generator&) = delete;
+  Generator& operator=(const Generator&) = delete;
   void add(const Stmt& stmt);
   std::vector<Statement> take() { return std::move(out_); }
 
