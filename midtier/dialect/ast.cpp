@@ -5,15 +5,6 @@
 #include "midtier/dialect/ast.h"
 
 namespace dialect {
-namespace {
-
-std::string lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
-}  // namespace
 
 ExprPtr clone(const Expr& e) {
   auto copy = std::make_unique<Expr>();
@@ -77,6 +68,12 @@ std::string canonical(const Expr& e, std::string_view soleTable) {
 }
 
 bool isCall(const Expr& e, std::string_view lowerName) { return e.kind == ExprKind::Call && lower(e.text) == lowerName; }
+
+std::string lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
 
 bool isTempName(std::string_view table) { return !table.empty() && table[0] == '#'; }
 

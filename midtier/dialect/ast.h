@@ -160,5 +160,6 @@ using Stmt = std::variant<CreateTable, DropTable, Insert, Update, Delete, Select
 
 [[nodiscard]] bool isTempName(std::string_view table);
 [[nodiscard]] bool sameName(std::string_view a, std::string_view b);  // SQL Server names ignore case
+[[nodiscard]] std::string lower(std::string_view s);                   // ASCII letters only, as names compare
 
 }  // namespace dialect

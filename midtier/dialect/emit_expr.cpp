@@ -10,12 +10,6 @@
 namespace dialect {
 namespace {
 
-std::string lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
 bool needsParentheses(const Expr& e) {
   switch (e.kind) {
     case ExprKind::Unary:

@@ -1,6 +1,4 @@
 // CREATE TABLE with column types, NULL / NOT NULL, DEFAULT and PRIMARY KEY.
-#include <cctype>
-
 #include "midtier/dialect/parser.h"
 
 namespace dialect {
@@ -20,8 +18,7 @@ TypeName Parser::parseType() {
   TypeName type;
   type.pos = peek().pos;
   if (peek().kind != TokenKind::Word && peek().kind != TokenKind::QuotedName) unexpected("a type name");
-  type.name = next().text;
-  for (char& c : type.name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  type.name = lower(next().text);
   if (acceptSymbol("(")) {
     if (atWord("MAX")) {
       next();

@@ -1,7 +1,6 @@
 // Plans a rollup: collects aggregates, validates grouped columns, folds HAVING on GROUPING().
 #include "midtier/dialect/rollup_plan.h"
 
-#include <cctype>
 #include <optional>
 
 #include "midtier/dialect/mappings.h"
@@ -10,12 +9,6 @@ namespace dialect {
 namespace {
 
 constexpr int kMaxGroupColumns = 32;
-
-std::string lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 int groupIndex(const RollupPlan& plan, const std::string& key) {
   for (std::size_t i = 0; i < plan.groupKeys.size(); ++i) {

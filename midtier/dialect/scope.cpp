@@ -1,18 +1,10 @@
 // Static value classes of expressions, so that '+' can be decided while translating.
 #include "midtier/dialect/scope.h"
 
-#include <cctype>
-
 #include "midtier/dialect/mappings.h"
 
 namespace dialect {
 namespace {
-
-std::string lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 // Classes agree -> that class; a NULL does not vote; disagreement is only known at run time.
 SqlType combine(SqlType a, SqlType b) {

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "platform/core/date.h"
-#include "production/rpt400/dialog_tables.h"
+#include "production/common/dialog_tables.h"
 #include "production/rpt400/filter_keys.h"
 
 namespace production {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "production/rpt400/dialog_tables.h"
+#include "production/common/dialog_tables.h"
 #include "production/rpt406/filter_keys.h"
 
 namespace production {

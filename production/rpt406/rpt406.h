@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "production/rpt400/table_report.h"
+#include "production/common/table_report.h"
 
 namespace production {
 

@@ -4,7 +4,7 @@
 
 #include "frame/host/context.h"
 #include "platform/forms/front_end.h"
-#include "production/rpt400/dialog_tables.h"
+#include "production/common/dialog_tables.h"
 #include "production/rpt410/filter_keys.h"
 
 namespace production {

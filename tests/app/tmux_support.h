@@ -18,7 +18,9 @@ class Tmux {
  public:
   // `name` keeps the server of one test apart from another's.
   Tmux(const std::filesystem::path& dir, const std::string& name)
-      : socket_("tav" + name + "-" + std::to_string(::getpid())), dir_(dir) {}
+      : socket_("tav" + name + "-" + std::to_string(::getpid())), dir_(dir) {
+    std::filesystem::remove(dir_ / "rc.txt");  // a session before this one in `dir` may have left it
+  }
   ~Tmux() { tmux("kill-server"); }
   Tmux(const Tmux&) = delete;
   Tmux& operator=(const Tmux&) = delete;

@@ -4,7 +4,7 @@
 
 #include "production/rpt400/filter_keys.h"
 #include "production/rpt400/frm_filter400.h"
-#include "production/rpt400/production_harness.h"
+#include "production/common/production_harness.h"
 #include "production/rpt401/filter_keys.h"
 #include "production/rpt401/frm_filter401.h"
 #include "production/rpt406/filter_keys.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "midtier/services/service_test_support.h"
-#include "production_harness.h"
+#include "production/common/production_harness.h"
 
 namespace {
 

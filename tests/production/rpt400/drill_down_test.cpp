@@ -3,7 +3,7 @@
 // equals the summary row.
 #include <gtest/gtest.h>
 
-#include "production/rpt400/production_harness.h"
+#include "production/common/production_harness.h"
 #include "production/rpt401/rpt401.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "production/rpt400/frm_filter400.h"
-#include "production/rpt400/production_harness.h"
+#include "production/common/production_harness.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "frame/host/context.h"
-#include "production/rpt400/production_harness.h"
+#include "production/common/production_harness.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <set>
 
-#include "production/rpt400/production_harness.h"
+#include "production/common/production_harness.h"
 #include "production/rpt406/frm_filter406.h"
 
 namespace {

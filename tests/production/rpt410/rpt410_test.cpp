@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "production/rpt410/frm_filter410.h"
-#include "production/rpt400/production_harness.h"
+#include "production/common/production_harness.h"
 
 namespace {
 

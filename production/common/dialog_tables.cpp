@@ -1,4 +1,4 @@
-#include "production/rpt400/dialog_tables.h"
+#include "production/common/dialog_tables.h"
 
 #include "frame/list/frm_list.h"
 #include "frame/sql/literal.h"

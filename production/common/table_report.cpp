@@ -1,4 +1,4 @@
-#include "production/rpt400/table_report.h"
+#include "production/common/table_report.h"
 
 #include "frame/host/context.h"
 #include "frame/host/settings.h"
