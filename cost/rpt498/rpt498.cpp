@@ -1,6 +1,7 @@
 // Rpt498: identity, title, and the worker that walks the period range.
 #include "cost/rpt498/rpt498.h"
 
+#include "cost/common/period_worker.h"
 #include "cost/filter/frm_filter498.h"
 #include "cost/filter/period_range.h"
 #include "cost/rpt498/detail_rows.h"
@@ -83,36 +84,20 @@ ado::RecordsetRef Rpt498::RunWorker() {
 
   frame::Bar& bar = ProgressBar();
   rpt498::Sums grand;
-  int32_t qtyDecimal = 0, priceDecimal = 0;
   plat::ObjectRef state;  // the service's own, handed back unchanged on every call
-  auto lookupDecimals = [&](const plat::Variant& number, int32_t& qty, int32_t& price) {
-    frame::CreateService<svc::ShopRptData>(svc::kShopRptData)->GetDecimal(props, number, qty, price);
+  PeriodSteps steps;
+  steps.fetch = [&](svc::ShopRptData& service, plat::Variant& y, plat::Variant& p, lumo::DictionaryRef& filter) {
+    return service.Get498HappenData(props, y, p, state, filter);
   };
-  WalkPeriods(range, periodCount, [&](int16_t& year, int16_t& period) {
-    bar.HideProgBar();
-    bar.SetMsg(ReadingMessage(year, period));
-    plat::Variant y = year, p = period;
-    lumo::DictionaryRef filter = Filter();
-    ado::RecordsetRef source =
-        frame::CreateService<svc::ShopRptData>(svc::kShopRptData)->Get498HappenData(props, y, p, state, filter);
-    if (filter) ReplaceFilter(filter);
-    year = y.toInt16();
-    period = p.toInt16();
-    if (!source) throw plat::Error::typeMismatch(svc::kShopRptData, "The report data service returned no record set");
-    const long count = source->RecordCount();
-    if (count != 0) {
-      bar.SetMsg(SummingMessage(year, period));
-      bar.ShowProgBar();
-      bar.SetBarMaxValue(static_cast<int32_t>(count));
-      bar.SetBarMinValue(0);
-      const rpt498::Sums sums =
-          rpt498::CopyPeriodRows(*source, *rs, PeriodLabel(year, period), lookupDecimals, qtyDecimal, priceDecimal,
-                                 [&](int32_t copied) { bar.SetBarValue(copied); });
-      rpt498::AddTotalRow(*rs, Msg("小计"), "107", sums);
-      grand.add(sums);
-    }
-    bar.SetBarValueWithMax();
-  });
+  steps.copy = [&](ado::Recordset& source, int16_t year, int16_t period, const DecimalLookup& lookupDecimals,
+                   int32_t& qtyDecimal, int32_t& priceDecimal, const std::function<void(int32_t)>& afterRow) {
+    const rpt498::Sums sums = rpt498::CopyPeriodRows(source, *rs, PeriodLabel(year, period), lookupDecimals,
+                                                     qtyDecimal, priceDecimal, afterRow);
+    rpt498::AddTotalRow(*rs, Msg("小计"), "107", sums);
+    grand.add(sums);
+  };
+  RunPeriods({bar, props, [this] { return Filter(); }, [this](lumo::DictionaryRef f) { ReplaceFilter(std::move(f)); }},
+             range, periodCount, steps);
   rpt498::AddTotalRow(*rs, Msg("合计"), "101", grand);
   bar.Unload();
   SetOk();

@@ -2,6 +2,7 @@
 // drill-down into Rpt498.
 #include "cost/rpt499/rpt499.h"
 
+#include "cost/common/period_worker.h"
 #include "cost/filter/filter_values.h"
 #include "cost/filter/frm_filter498.h"
 #include "cost/filter/frm_filter499.h"
@@ -125,32 +126,17 @@ ado::RecordsetRef Rpt499::RunWorker() {
   ado::RecordsetRef rs = rpt499::NewReportRecordset(scale, levels);
 
   frame::Bar& bar = ProgressBar();
-  int32_t qtyDecimal = 0, priceDecimal = 0;
-  auto lookupDecimals = [&](const plat::Variant& number, int32_t& qty, int32_t& price) {
-    frame::CreateService<svc::ShopRptData>(svc::kShopRptData)->GetDecimal(props, number, qty, price);
+  PeriodSteps steps;
+  steps.fetch = [&](svc::ShopRptData& service, plat::Variant& y, plat::Variant& p, lumo::DictionaryRef& filter) {
+    return service.Get499HappenData(props, y, p, fragments, filter);
   };
-  WalkPeriods(range, periodCount, [&](int16_t& year, int16_t& period) {
-    bar.HideProgBar();
-    bar.SetMsg(ReadingMessage(year, period));
-    plat::Variant y = year, p = period;
-    lumo::DictionaryRef filter = Filter();
-    ado::RecordsetRef source =
-        frame::CreateService<svc::ShopRptData>(svc::kShopRptData)->Get499HappenData(props, y, p, fragments, filter);
-    if (filter) ReplaceFilter(filter);
-    year = y.toInt16();
-    period = p.toInt16();
-    if (!source) throw plat::Error::typeMismatch(svc::kShopRptData, "The report data service returned no record set");
-    const long count = source->RecordCount();
-    if (count != 0) {
-      bar.SetMsg(SummingMessage(year, period));
-      bar.ShowProgBar();
-      bar.SetBarMaxValue(static_cast<int32_t>(count));
-      bar.SetBarMinValue(0);
-      rpt499::CopyPeriodRows(*source, *rs, PeriodLabel(year, period), levels, lookupDecimals, qtyDecimal,
-                             priceDecimal, [&](int32_t copied) { bar.SetBarValue(copied); });
-    }
-    bar.SetBarValueWithMax();
-  });
+  steps.copy = [&](ado::Recordset& source, int16_t year, int16_t period, const DecimalLookup& lookupDecimals,
+                   int32_t& qtyDecimal, int32_t& priceDecimal, const std::function<void(int32_t)>& afterRow) {
+    rpt499::CopyPeriodRows(source, *rs, PeriodLabel(year, period), levels, lookupDecimals, qtyDecimal, priceDecimal,
+                           afterRow);
+  };
+  RunPeriods({bar, props, [this] { return Filter(); }, [this](lumo::DictionaryRef f) { ReplaceFilter(std::move(f)); }},
+             range, periodCount, steps);
   bar.Unload();
   SetOk();
   return rs;

@@ -113,6 +113,12 @@ int64_t Database::lastInsertRowId() const { return sqlite3_last_insert_rowid(han
 
 int64_t Database::changes() const { return sqlite3_changes64(handle_); }
 
+uint32_t Database::dataVersion() const {
+  unsigned version = 0;
+  sqlite3_file_control(handle_, "main", SQLITE_FCNTL_DATA_VERSION, &version);
+  return version;
+}
+
 void Database::setBusyTimeout(std::chrono::milliseconds timeout) {
   int rc = sqlite3_busy_timeout(handle_, static_cast<int>(timeout.count()));
   if (rc != SQLITE_OK) throwSqlite(handle_, rc, databaseContext(path_));

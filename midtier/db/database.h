@@ -50,6 +50,9 @@ class Database {
   [[nodiscard]] int64_t lastInsertRowId() const;
   [[nodiscard]] int64_t changes() const;
   void setBusyTimeout(std::chrono::milliseconds timeout);
+  // The pager's change counter of the main database: it moves with every change this
+  // connection has seen, its own or another's.
+  [[nodiscard]] uint32_t dataVersion() const;
 
   // The file this connection was opened on (":memory:" for memory databases).
   [[nodiscard]] const std::string& path() const { return path_; }

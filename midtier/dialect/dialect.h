@@ -9,6 +9,11 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
+namespace dbi {
+class Rows;
+class Session;
+}  // namespace dbi
+
 namespace dialect {
 
 // One SQLite statement of a translated batch.
@@ -28,6 +33,20 @@ struct Statement {
 // Idempotent per connection. Throws plat::Error when SQLite refuses a registration.
 void registerFunctions(sqlite3* db);
 
+// What runs around the statements of a batch (execute() on a session).
+struct BatchSteps {
+  // Called before each statement runs.
+  std::function<void(const Statement&)> before;
+  // Called with the rows of each statement that returns rows, also when there are none;
+  // rows left unread are skipped.
+  std::function<void(dbi::Rows&)> onRows;
+};
+
+// translate + run every statement on `session`, with `steps` around them. The session's own
+// errors name the failing statement.
+void execute(dbi::Session& session, std::string_view batch, const BatchSteps& steps);
+
+// For tests and benchmarks that read SQLite's values directly.
 using RowCallback = std::function<void(sqlite3_stmt*)>;
 
 // registerFunctions + translate + run every statement. For each statement that returns rows,

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "midtier/dbi/session.h"
 #include "midtier/dialect/dialect.h"
 #include "midtier/dialect/errors.h"
 
@@ -18,6 +19,16 @@ struct Finalizer {
 }
 
 }  // namespace
+
+void execute(dbi::Session& session, std::string_view batch, const BatchSteps& steps) {
+  for (const Statement& statement : translate(batch)) {
+    if (steps.before) steps.before(statement);
+    std::unique_ptr<dbi::Rows> rows = session.query(statement.sql);
+    if (statement.returnsRows && steps.onRows) steps.onRows(*rows);
+    while (rows->next()) {
+    }
+  }
+}
 
 void execute(sqlite3* db, std::string_view batch, const RowCallback& onRow) { execute(db, batch, nullptr, onRow); }
 

@@ -1,8 +1,6 @@
 // The connection-properties text, and the company databases kept open per file.
 #include "midtier/services/connection.h"
 
-#include <sqlite3.h>
-
 #include <filesystem>
 #include <system_error>
 
@@ -152,9 +150,7 @@ uint32_t Connection::changeStamp() {
     look->step();
     lastLook_ = now;
   }
-  unsigned version = 0;
-  sqlite3_file_control(database_.handle(), "main", SQLITE_FCNTL_DATA_VERSION, &version);
-  return version;
+  return database_.dataVersion();
 }
 
 Connection& connection(const Login& login, std::string_view source) {

@@ -12,6 +12,7 @@
 #include <typeindex>
 #include <utility>
 
+#include "midtier/dbi/sqlite_session.h"
 #include "midtier/db/database.h"
 #include "midtier/db/statement.h"
 
@@ -57,6 +58,8 @@ class Connection {
   Connection& operator=(const Connection&) = delete;
 
   db::Database& database() { return database_; }
+  // The same database through the interface every engine offers.
+  dbi::Session& session() { return session_; }
   const std::string& file() const { return file_; }
 
   // A statement prepared on first use and kept for the life of the connection.
@@ -89,6 +92,7 @@ class Connection {
     std::shared_ptr<void> value;
   };
   db::Database database_;
+  dbi::SqliteSession session_{database_};
   std::string file_;
   // Declared after database_, so that the statements are finalized before it closes.
   std::map<std::string, std::unique_ptr<db::Statement>, std::less<>> statements_;

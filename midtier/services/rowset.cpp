@@ -1,11 +1,10 @@
-// Copying the rows of a SQLite statement into a record set, column by declared or seen type.
+// Copying the rows of a statement into a record set, column by declared or seen type.
 #include "midtier/services/rowset.h"
-
-#include <sqlite3.h>
 
 #include <optional>
 #include <vector>
 
+#include "midtier/dbi/sqlite_session.h"
 #include "platform/forms/front_end.h"
 #include "platform/lumo/dictionary.h"
 
@@ -14,93 +13,86 @@ namespace {
 
 constexpr long kTextSize = 355;
 
-// The field type a column's declared SQL type implies; 0 for an expression without one.
-int declaredType(sqlite3_stmt* stmt, int column) {
-  const char* decl = sqlite3_column_decltype(stmt, column);
-  if (!decl) return 0;
-  const std::string d = lumo::foldCase(decl);
-  auto has = [&](const char* part) { return d.find(part) != std::string::npos; };
-  if (has("char") || has("text") || has("clob") || has("date")) return ado::adVarChar;
-  if (has("int")) return ado::adInteger;
-  if (has("real") || has("dec") || has("num") || has("double") || has("float")) return ado::adDecimal;
+int declaredType(const dbi::Rows& rows, int column) {
+  switch (rows.declared(column)) {
+    case dbi::ColumnKind::Text: return ado::adVarChar;
+    case dbi::ColumnKind::Integer: return ado::adInteger;
+    case dbi::ColumnKind::Decimal: return ado::adDecimal;
+    case dbi::ColumnKind::Unknown: break;
+  }
   return 0;
 }
 
 // The field type a value implies, for expression columns; 0 for Null.
-int valueType(sqlite3_stmt* stmt, int column) {
-  switch (sqlite3_column_type(stmt, column)) {
-    case SQLITE_INTEGER:
-    case SQLITE_FLOAT: return ado::adDouble;
-    case SQLITE_NULL: return 0;
-    default: return ado::adVarChar;
+int valueType(const dbi::Rows& rows, int column) {
+  switch (rows.kind(column)) {
+    case dbi::ValueKind::Number: return ado::adDouble;
+    case dbi::ValueKind::Null: return 0;
+    case dbi::ValueKind::Text: break;
   }
+  return ado::adVarChar;
 }
 
 // A value held back while the type of its column is still unknown.
 using Held = std::optional<plat::Variant>;
 
-// A text field keeps SQLite's own text of a number, as copyValue() does.
-Held holdValue(sqlite3_stmt* stmt, int column, bool asText) {
-  switch (sqlite3_column_type(stmt, column)) {
-    case SQLITE_NULL: return std::nullopt;
-    case SQLITE_INTEGER:
-    case SQLITE_FLOAT:
-      if (!asText) return plat::Variant(sqlite3_column_double(stmt, column));
+// A text field keeps the engine's own text of a number, as copyValue() does.
+Held holdValue(const dbi::Rows& rows, int column, bool asText) {
+  switch (rows.kind(column)) {
+    case dbi::ValueKind::Null: return std::nullopt;
+    case dbi::ValueKind::Number:
+      if (!asText) return plat::Variant(rows.number(column));
       [[fallthrough]];
-    default: {
-      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-      return plat::Variant(std::string(text, static_cast<size_t>(sqlite3_column_bytes(stmt, column))));
-    }
+    case dbi::ValueKind::Text: break;
   }
+  return plat::Variant(std::string(rows.text(column)));
 }
 
-void copyValue(ado::Recordset& rs, size_t row, size_t field, db::Statement& stmt, int column) {
-  sqlite3_stmt* raw = stmt.handle();
-  const int kind = sqlite3_column_type(raw, column);
-  if (kind == SQLITE_NULL) return;  // new rows start Null
+void copyValue(ado::Recordset& rs, size_t row, size_t field, const dbi::Rows& rows, int column) {
+  const dbi::ValueKind kind = rows.kind(column);
+  if (kind == dbi::ValueKind::Null) return;  // new rows start Null
   switch (rs.FieldAt(field).storage()) {
-    case ado::Storage::Text: return rs.SetText(row, field, stmt.getTextView(column));
+    case ado::Storage::Text: return rs.SetText(row, field, rows.text(column));
     case ado::Storage::Number:
-      if (kind == SQLITE_INTEGER || kind == SQLITE_FLOAT) return rs.SetNumber(row, field, sqlite3_column_double(raw, column));
-      return rs.SetValueAt(row, field, plat::Variant(stmt.getTextView(column)));  // converts or raises
-    case ado::Storage::Date: return rs.SetValueAt(row, field, plat::Variant(stmt.getTextView(column)));
+      if (kind == dbi::ValueKind::Number) return rs.SetNumber(row, field, rows.number(column));
+      return rs.SetValueAt(row, field, plat::Variant(rows.text(column)));  // converts or raises
+    case ado::Storage::Date: return rs.SetValueAt(row, field, plat::Variant(rows.text(column)));
   }
 }
 
 }  // namespace
 
-ado::RecordsetRef toRecordset(db::Statement& stmt, const FieldTypes& hints) {
+ado::RecordsetRef toRecordset(dbi::Rows& rows, const FieldTypes& hints) {
   auto rs = ado::newRecordset();
-  sqlite3_stmt* raw = stmt.handle();
-  const int n = stmt.columnCount();
+  const int n = rows.columnCount();
   std::map<std::string, int> folded;
   for (const auto& [name, type] : hints) folded[lumo::foldCase(name)] = type;
 
   std::vector<int> types(static_cast<size_t>(n), 0);
   int undecided = 0;
   for (int c = 0; c < n; ++c) {
-    auto hint = folded.find(lumo::foldCase(stmt.columnName(c)));
-    types[static_cast<size_t>(c)] = hint != folded.end() ? hint->second : declaredType(raw, c);
+    auto hint = folded.find(lumo::foldCase(rows.columnName(c)));
+    types[static_cast<size_t>(c)] = hint != folded.end() ? hint->second : declaredType(rows, c);
     if (types[static_cast<size_t>(c)] == 0) ++undecided;
   }
 
   // An expression column takes the type of its first non-null value, so the rows before that
   // value are held back; a column that stays Null to the end is text.
   std::vector<std::vector<Held>> held;
-  bool hasRow = stmt.step();
-  for (; hasRow && undecided > 0; hasRow = stmt.step()) {
+  bool hasRow = rows.next();
+  for (; hasRow && undecided > 0; hasRow = rows.next()) {
     std::vector<Held>& row = held.emplace_back();
     for (int c = 0; c < n; ++c) {
       const int known = types[static_cast<size_t>(c)];
-      row.push_back(holdValue(raw, c, known == ado::adVarChar || known == ado::adVarWChar));
+      row.push_back(holdValue(rows, c, known == ado::adVarChar || known == ado::adVarWChar));
       int& type = types[static_cast<size_t>(c)];
-      if (type == 0 && (type = valueType(raw, c)) != 0) --undecided;
+      if (type == 0 && (type = valueType(rows, c)) != 0) --undecided;
     }
   }
   for (int c = 0; c < n; ++c) {
     int& type = types[static_cast<size_t>(c)];
     if (type == 0) type = ado::adVarChar;
-    rs->Append(stmt.columnName(c), type, type == ado::adVarChar ? kTextSize : 0);
+    rs->Append(rows.columnName(c), type, type == ado::adVarChar ? kTextSize : 0);
   }
   rs->Open();
 
@@ -111,14 +103,19 @@ ado::RecordsetRef toRecordset(db::Statement& stmt, const FieldTypes& hints) {
       if (values[f]) rs->SetValueAt(row, f, *values[f]);
   }
   constexpr size_t kRowsPerNotice = 20000;
-  for (; hasRow; hasRow = stmt.step()) {
+  for (; hasRow; hasRow = rows.next()) {
     rs->AddNew();
     const size_t row = static_cast<size_t>(rs->RecordCount() - 1);
-    for (int c = 0; c < n; ++c) copyValue(*rs, row, static_cast<size_t>(c), stmt, c);
+    for (int c = 0; c < n; ++c) copyValue(*rs, row, static_cast<size_t>(c), rows, c);
     if ((row + 1) % kRowsPerNotice == 0) forms::RowsRead(static_cast<long>(row + 1));
   }
   if (rs->RecordCount() > 0) rs->MoveFirst();
   return rs;
+}
+
+ado::RecordsetRef toRecordset(db::Statement& stmt, const FieldTypes& hints) {
+  dbi::StatementRows rows(stmt);
+  return toRecordset(rows, hints);
 }
 
 }  // namespace midtier

@@ -1,21 +1,25 @@
-// Turning the rows of a SQLite statement into an ADO-like record set.
+// Turning the rows of a statement into an ADO-like record set: the one record-set builder of
+// the services, whichever engine read the rows.
 #pragma once
 
 #include <map>
 #include <string>
 
+#include "midtier/dbi/rows.h"
 #include "midtier/db/statement.h"
 #include "platform/ado/recordset.h"
 
 namespace midtier {
 
 // Field types by column name (compared without regard to case), for computed columns whose
-// type SQLite cannot declare.
+// type the engine cannot declare.
 using FieldTypes = std::map<std::string, int>;
 
-// Steps `stmt` to its end and returns its rows. A column's field type comes from `hints`,
+// Reads `rows` to their end and returns them. A column's field type comes from `hints`,
 // else from its declared type (text, integer, real/decimal), else from its first non-null
 // value; text dates stay text.
+ado::RecordsetRef toRecordset(dbi::Rows& rows, const FieldTypes& hints = {});
+// The same for a SQLite statement, stepped from where it stands.
 ado::RecordsetRef toRecordset(db::Statement& stmt, const FieldTypes& hints = {});
 
 }  // namespace midtier

@@ -67,7 +67,6 @@ TaskQuery taskQuery(const lumo::Dictionary& filter) {
 // #T401: one row per task, quantities in the base unit and in the product's common unit, the
 // latter rounded to the 10 places a decimal(28,10) column keeps.
 void collectTasks(Connection& c, const lumo::Dictionary& filter) {
-  dialect::registerFunctions(c.database().handle());
   c.database().exec(
       "CREATE TEMP TABLE [#T401] (FInterID INTEGER PRIMARY KEY, FItemID INTEGER, FDeptID INTEGER, FEmpID INTEGER, "
       "FBatchNo TEXT COLLATE NOCASE, FBaseQty REAL, FStockQty REAL, FFinishBQty REAL, FFinishSQty REAL)");
@@ -132,18 +131,15 @@ void fillDetails(Connection& c) {
 // Runs the translated batch; the details are filled just before the first statement that
 // returns rows, whose rows are the result. Statements after it (the drops) run as well.
 ado::RecordsetRef runBatch(Connection& c, const std::string& batch) {
-  const std::vector<dialect::Statement> statements = dialect::translate(batch);
-  dialect::registerFunctions(c.database().handle());
   ado::RecordsetRef rows;
-  for (const dialect::Statement& statement : statements) {
-    if (statement.returnsRows && !rows) {
-      fillDetails(c);
-      db::Statement select = c.database().prepare(statement.sql);
-      rows = toRecordset(select);
-    } else {
-      c.database().prepare(statement.sql).run();
-    }
-  }
+  dialect::BatchSteps steps;
+  steps.before = [&](const dialect::Statement& statement) {
+    if (statement.returnsRows && !rows) fillDetails(c);
+  };
+  steps.onRows = [&](dbi::Rows& result) {
+    if (!rows) rows = toRecordset(result);
+  };
+  dialect::execute(c.session(), batch, steps);
   if (!rows) throw refusal(kSource, "汇总语句没有返回数据的查询（SELECT）。");
   return rows;
 }

@@ -1,8 +1,6 @@
 // Get499HappenData: one accounting period of the comprehensive cost report. The period's
 // product cost rows go into #T499, the report's statement fragments total them, and the rows
 // of their final select come back with product names, models and base units filled in.
-#include <sqlite3.h>
-
 #include <string>
 #include <unordered_map>
 
@@ -10,6 +8,7 @@
 #include "midtier/dialect/dialect.h"
 #include "midtier/services/database_errors.h"
 #include "midtier/services/erp_services.h"
+#include "midtier/services/rowset.h"
 #include "midtier/services/shop_data.h"
 
 namespace midtier {
@@ -68,88 +67,25 @@ std::string joinedBatch(const lumo::Dictionary& fragments) {
   return batch;
 }
 
-int fieldTypeOf(sqlite3_stmt* statement, int column) {
-  const char* declared = sqlite3_column_decltype(statement, column);
-  const std::string type = declared ? lumo::foldCase(declared) : std::string();
-  if (type.find("int") != std::string::npos) return ado::adInteger;
-  if (type.find("real") != std::string::npos || type.find("dec") != std::string::npos) return ado::adDecimal;
-  return ado::adVarChar;
-}
-
-// Collects the rows of the batch's last row-returning statement into a record set, naming the
-// products of detail rows on the way.
-class RowCollector {
- public:
-  explicit RowCollector(const std::unordered_map<std::string, ItemNames>& names) : names_(names) {}
-
-  void columns(sqlite3_stmt* statement) {
-    rs_ = ado::newRecordset();
-    const int n = sqlite3_column_count(statement);
-    for (int c = 0; c < n; ++c) {
-      const int type = fieldTypeOf(statement, c);
-      rs_->Append(sqlite3_column_name(statement, c), type, type == ado::adVarChar ? 355 : 0);
-    }
-    rs_->Open();
-    number_ = rs_->FieldIndex("FNumber");
-    sumSort_ = rs_->FieldIndex("FSumSort");
-    name_ = rs_->FieldIndex("FName");
-    model_ = rs_->FieldIndex("FModel");
-    unit_ = rs_->FieldIndex("FUnit");
-  }
-
-  void row(sqlite3_stmt* statement) {
-    rs_->AddNew();
-    const size_t row = static_cast<size_t>(rs_->RecordCount() - 1);
-    const int n = sqlite3_column_count(statement);
-    for (int c = 0; c < n; ++c) {
-      const size_t field = static_cast<size_t>(c);
-      switch (sqlite3_column_type(statement, c)) {
-        case SQLITE_NULL: break;
-        case SQLITE_INTEGER:
-        case SQLITE_FLOAT:
-          if (rs_->FieldAt(field).storage() == ado::Storage::Text)
-            rs_->SetText(row, field, text(statement, c));
-          else
-            rs_->SetNumber(row, field, sqlite3_column_double(statement, c));
-          break;
-        default:
-          if (rs_->FieldAt(field).storage() == ado::Storage::Text)
-            rs_->SetText(row, field, text(statement, c));
-          else
-            rs_->SetValueAt(row, field, plat::Variant(text(statement, c)));
-      }
-    }
-    nameProduct(row);
-  }
-
-  ado::RecordsetRef take() {
-    if (!rs_) throw plat::Error::typeMismatch(std::string(kSource), "产品成本综合表的汇总语句没有返回结果集。");
-    if (rs_->RecordCount() > 0) rs_->MoveFirst();
-    return std::move(rs_);
-  }
-
- private:
-  static std::string_view text(sqlite3_stmt* statement, int column) {
-    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-    return p ? std::string_view(p, static_cast<size_t>(sqlite3_column_bytes(statement, column))) : std::string_view();
-  }
-
-  void nameProduct(size_t row) {
-    if (number_ < 0 || sumSort_ < 0 || rs_->NumberAt(row, static_cast<size_t>(sumSort_)) != 0) return;
-    auto it = names_.find(std::string(rs_->TextAt(row, static_cast<size_t>(number_))));
-    if (it == names_.end()) return;
+// Names, models and base units of the detail rows' products (totals keep their own texts).
+void nameProducts(ado::Recordset& rs, const std::unordered_map<std::string, ItemNames>& names) {
+  const long number = rs.FieldIndex("FNumber"), sumSort = rs.FieldIndex("FSumSort");
+  if (number < 0 || sumSort < 0) return;
+  const long name = rs.FieldIndex("FName"), model = rs.FieldIndex("FModel"), unit = rs.FieldIndex("FUnit");
+  for (size_t row = 0; row < static_cast<size_t>(rs.RecordCount()); ++row) {
+    const size_t sort = static_cast<size_t>(sumSort);
+    const bool numeric = rs.FieldAt(sort).storage() == ado::Storage::Number;
+    if ((numeric ? rs.NumberAt(row, sort) : plat::val(std::string(rs.TextAt(row, sort)))) != 0) continue;
+    auto it = names.find(std::string(rs.TextAt(row, static_cast<size_t>(number))));
+    if (it == names.end()) continue;
     auto put = [&](long field, const std::string& value) {
-      if (field >= 0) rs_->SetText(row, static_cast<size_t>(field), value);
+      if (field >= 0) rs.SetText(row, static_cast<size_t>(field), value);
     };
-    put(name_, it->second.name);
-    put(model_, it->second.model);
-    put(unit_, it->second.unit);
+    put(name, it->second.name);
+    put(model, it->second.model);
+    put(unit, it->second.unit);
   }
-
-  const std::unordered_map<std::string, ItemNames>& names_;
-  ado::RecordsetRef rs_;
-  long number_ = -1, sumSort_ = -1, name_ = -1, model_ = -1, unit_ = -1;
-};
+}
 
 }  // namespace
 
@@ -186,10 +122,14 @@ ado::RecordsetRef ShopData::Get499HappenData(const std::string& props, plat::Var
       db::Statement items = database.prepare(kItemsOfT499);
       while (items.step()) names.emplace(items.getText(0), ItemNames{items.getText(1), items.getText(2), items.getText(3)});
     }
-    RowCollector rows(names);
-    dialect::execute(
-        database.handle(), batch, [&](sqlite3_stmt* s) { rows.columns(s); }, [&](sqlite3_stmt* s) { rows.row(s); });
-    return rows.take();
+    // The last statement that returns rows gives the result.
+    ado::RecordsetRef rows;
+    dialect::BatchSteps steps;
+    steps.onRows = [&](dbi::Rows& result) { rows = toRecordset(result); };
+    dialect::execute(c.session(), batch, steps);
+    if (!rows) throw plat::Error::typeMismatch(std::string(kSource), "产品成本综合表的汇总语句没有返回结果集。");
+    nameProducts(*rows, names);
+    return rows;
   });
 }
 
