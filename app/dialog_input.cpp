@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/exit_codes.h"
+#include "app/filter_check.h"
 #include "app/filter_values.h"
 
 namespace app {
@@ -33,12 +34,12 @@ std::string fieldLabel(std::string_view key) {
 std::string checkTypedNumbers(const ReportInfo& report, const lumo::Dictionary& candidate) {
   for (const auto& [name, value] : candidate.entries()) {
     const FilterKey* key = report.key(name);
-    if (!key || !value.isText() || (key->type != KeyType::Int16 && key->type != KeyType::Double)) continue;
+    if (!key || !value.isText() || !isNumeric(key->type)) continue;
     const std::string text = plat::trim(value.text());
     const std::string range = key->max > key->min
                                   ? " " + wholeNumberText(key->min) + " 到 " + wholeNumberText(key->max) + " 之间的"
                                   : std::string();
-    const std::string want = "请输入" + range + (key->type == KeyType::Int16 ? "整数。" : "数字。");
+    const std::string want = "请输入" + range + (isWhole(key->type) ? "整数。" : "数字。");
     if (text.empty()) return fieldLabel(key->name) + "不能为空，" + want;
     try {
       (void)typedValue(*key, text);
@@ -49,13 +50,21 @@ std::string checkTypedNumbers(const ReportInfo& report, const lumo::Dictionary& 
   return {};
 }
 
+std::string checkDialogFilter(const ReportInfo& report, const lumo::Dictionary& candidate,
+                              const std::function<FiscalCalendar()>& calendar) {
+  std::string problem = checkTypedNumbers(report, candidate);
+  if (problem.empty())
+    if (const std::optional<FilterProblem> found = checkFilter(report, candidate, calendar)) problem = found->local;
+  return problem;
+}
+
 lumo::DictionaryRef fillBlankNumbers(const ReportInfo& report, const lumo::Dictionary& candidate,
                                      const std::function<AccountingPeriod()>& current) {
   lumo::DictionaryRef filled;
   std::optional<AccountingPeriod> period;
   for (const auto& [name, value] : candidate.entries()) {
     const FilterKey* key = report.key(name);
-    if (!key || key->optional || (key->type != KeyType::Int16 && key->type != KeyType::Double)) continue;
+    if (!key || key->optional || !isNumeric(key->type)) continue;
     if (!(value.isText() || value.isEmpty() || value.isNull()) || !plat::trim(value.text()).empty()) continue;
     std::string text(key->fallback);
     if (key->from != DefaultFrom::Value) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "app/dialog_input.h"
 #include "app/exit_codes.h"
 #include "platform/core/date.h"
 #include "platform/core/variant.h"
@@ -32,12 +33,25 @@ bool isDate(const plat::Variant& value) {
 
 std::string shown(const plat::Variant& value) { return value.isText() ? "'" + value.text() + "'" : value.text(); }
 
-FilterProblem problem(const FilterKey& key, const std::string& what) {
-  return FilterProblem{std::string(key.name), "filter key " + std::string(key.name) + ": " + what};
+FilterProblem problem(const FilterKey& key, const std::string& what, const std::string& local) {
+  return FilterProblem{std::string(key.name), "filter key " + std::string(key.name) + ": " + what, local};
 }
+
+std::string localValue(const plat::Variant& value) { return "「" + value.text() + "」"; }
 
 std::string bounds(const FilterKey& key) {
   return key.max > key.min ? " from " + plat::numberText(key.min) + " to " + plat::numberText(key.max) : "";
+}
+
+std::string localBounds(const FilterKey& key) {
+  return key.max > key.min ? " " + plat::numberText(key.min) + " 到 " + plat::numberText(key.max) + " 之间的" : "";
+}
+
+std::string choiceList(const FilterKey& key) {
+  std::string list;
+  for (const frame::KeyChoice& c : key.choices)
+    list += (list.empty() ? "" : ", ") + std::to_string(c.value) + " (" + std::string(c.caption) + ")";
+  return list;
 }
 
 std::optional<FilterProblem> checkValue(const FilterKey& key, const plat::Variant& value) {
@@ -47,16 +61,23 @@ std::optional<FilterProblem> checkValue(const FilterKey& key, const plat::Varian
     case KeyType::DateText:
     case KeyType::DateValue:
       if (isDate(value)) return std::nullopt;
-      return problem(key, shown(value) + " is not a date YYYY-MM-DD");
+      return problem(key, shown(value) + " is not a date YYYY-MM-DD",
+                     fieldLabel(key.name) + localValue(value) + "不是日期，请输入 YYYY-MM-DD。");
     case KeyType::Int16:
-    case KeyType::Double: {
+    case KeyType::Double:
+    case KeyType::WholeDouble: {
       const std::optional<double> number = numberOf(value);
-      const bool whole = key.type == KeyType::Int16;
+      const bool whole = isWhole(key.type);
       const std::string expected = whole ? "a whole number" : "a number";
       if (!number || !std::isfinite(*number) || (whole && *number != std::floor(*number)) ||
           (key.max > key.min && (*number < key.min || *number > key.max)) ||
-          (whole && (*number < -32768 || *number > 32767)))
-        return problem(key, shown(value) + " is not " + expected + bounds(key));
+          (key.type == KeyType::Int16 && (*number < -32768 || *number > 32767)))
+        return problem(key, shown(value) + " is not " + expected + bounds(key),
+                       fieldLabel(key.name) + localValue(value) + "不对，请输入" + localBounds(key) +
+                           (whole ? "整数。" : "数字。"));
+      if (!key.choices.empty() && !key.choice(static_cast<int>(*number)))
+        return problem(key, shown(value) + " is not one of " + choiceList(key),
+                       fieldLabel(key.name) + localValue(value) + "不是可选的值。");
       return std::nullopt;
     }
   }
@@ -70,7 +91,7 @@ struct Held {
 
 std::optional<Held> heldNumber(const ReportInfo& report, const lumo::Dictionary& filter, std::string_view name) {
   const FilterKey* key = report.key(name);
-  if (!key || (key->type != KeyType::Int16 && key->type != KeyType::Double) || !filter.Lookup(name)) return std::nullopt;
+  if (!key || !isNumeric(key->type) || !filter.Lookup(name)) return std::nullopt;
   const std::optional<double> number = numberOf(filter.Value(name));
   if (!number) return std::nullopt;
   return Held{key, *number};
@@ -91,7 +112,10 @@ std::optional<FilterProblem> checkPeriods(const ReportInfo& report, const lumo::
       return problem(*year->key, std::string(year->key->name) + "/" + std::string(period->key->name) + " " +
                                      std::to_string(p.year) + "/" + std::to_string(p.period) +
                                      " is not an accounting period that may be reported on (" + known.rangeText() +
-                                     ", " + std::to_string(known.periodsPerYear) + " periods a year)");
+                                     ", " + std::to_string(known.periodsPerYear) + " periods a year)",
+                     "会计期间 " + std::to_string(p.year) + "/" + std::to_string(p.period) + " 不能查询，请选择 " +
+                         periodText(known.first) + " 到 " + periodText(known.current) + " 之间的期间（每年 " +
+                         std::to_string(known.periodsPerYear) + " 期）。");
     ends[i] = p;
   }
   const std::optional<AccountingPeriod>& from = ends[0];
@@ -99,7 +123,8 @@ std::optional<FilterProblem> checkPeriods(const ReportInfo& report, const lumo::
   if (from && to && std::pair(from->year, from->period) > std::pair(to->year, to->period))
     return problem(*begin.first->key, "the first period " + std::to_string(from->year) + "/" + std::to_string(from->period) +
                                           " lies after the last " + std::to_string(to->year) + "/" +
-                                          std::to_string(to->period));
+                                          std::to_string(to->period),
+                     "起始期间 " + periodText(*from) + " 晚于截止期间 " + periodText(*to) + "。");
   return std::nullopt;
 }
 
@@ -119,7 +144,9 @@ std::optional<FilterProblem> checkFilter(const ReportInfo& report, const lumo::D
     const auto last = heldNumber(report, filter, "E" + name.substr(1));
     if (first && last && first->number > last->number)
       return problem(*first->key, plat::numberText(first->number) + " lies after " + std::string(last->key->name) + " " +
-                                      plat::numberText(last->number));
+                                      plat::numberText(last->number),
+                     fieldLabel(first->key->name) + " " + plat::numberText(first->number) + " 大于" +
+                         fieldLabel(last->key->name) + " " + plat::numberText(last->number) + "。");
   }
   return checkPeriods(report, filter, calendar);
 }

@@ -16,6 +16,7 @@ namespace app {
 struct FilterProblem {
   std::string key;      // the key as the report's table spells it
   std::string message;  // "filter key BLevel: 4 lies after ELevel 2"
+  std::string local;    // the same as a dialog says it, naming the field by its label
 };
 
 // The first problem of the values `filter` holds for `report`'s keys; keys it does not hold and

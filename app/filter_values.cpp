@@ -2,6 +2,7 @@
 #include "app/filter_values.h"
 
 #include <charconv>
+#include <cmath>
 #include <optional>
 
 #include "app/exit_codes.h"
@@ -64,10 +65,13 @@ plat::Variant typedValue(const FilterKey& key, std::string_view text) {
         throw bad(key, text, "a whole number" + bounds(key));
       return plat::Variant(static_cast<int16_t>(*value));
     }
-    case KeyType::Double: {
+    case KeyType::Double:
+    case KeyType::WholeDouble: {
       auto value = number(text);
-      if (!value || (key.max > key.min && (*value < key.min || *value > key.max)))
-        throw bad(key, text, "a number" + bounds(key));
+      const bool whole = key.type == KeyType::WholeDouble;
+      if (!value || !std::isfinite(*value) || (whole && *value != std::floor(*value)) ||
+          (key.max > key.min && (*value < key.min || *value > key.max)))
+        throw bad(key, text, (whole ? "a whole number" : "a number") + bounds(key));
       return plat::Variant(*value);
     }
   }

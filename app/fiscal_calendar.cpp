@@ -36,9 +36,9 @@ long setting(db::Database& database, const char* category, const char* key, long
   return *value;
 }
 
-std::string periodText(const AccountingPeriod& p) { return std::to_string(p.year) + "/" + std::to_string(p.period); }
-
 }  // namespace
+
+std::string periodText(const AccountingPeriod& p) { return std::to_string(p.year) + "/" + std::to_string(p.period); }
 
 bool FiscalCalendar::contains(const AccountingPeriod& p) const {
   const auto key = [](const AccountingPeriod& x) { return static_cast<long>(x.year) * 1000 + x.period; };

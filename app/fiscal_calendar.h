@@ -24,4 +24,7 @@ struct FiscalCalendar {
 // when there are no accounting periods, or when the current period is not one of them.
 FiscalCalendar readFiscalCalendar(const std::string& props);
 
+// "2026/3".
+std::string periodText(const AccountingPeriod& p);
+
 }  // namespace app

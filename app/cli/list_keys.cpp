@@ -19,7 +19,8 @@ std::string typeText(const FilterKey& key) {
     case KeyType::QuotedText: return "text";
     case KeyType::DateText:
     case KeyType::DateValue: return "date YYYY-MM-DD";
-    case KeyType::Int16: return "whole number" + range;
+    case KeyType::Int16:
+    case KeyType::WholeDouble: return "whole number" + range;
     case KeyType::Double: return "number" + range;
   }
   return {};

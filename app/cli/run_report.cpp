@@ -122,7 +122,10 @@ void runReport(const RunOptions& options, std::ostream& out) {
   std::shared_ptr<tui::CursesFrontEnd> terminal;
   if (useDialog || useGrid) {
     terminal = std::make_shared<tui::CursesFrontEnd>(progress);
-    terminal->setFilterCheck([info](const lumo::Dictionary& candidate) { return checkTypedNumbers(*info, candidate); });
+    // Every rule a filter must meet is checked while the dialog is open, so a bad value keeps
+    // the dialog with everything typed instead of ending the program.
+    terminal->setFilterCheck(
+        [info, &calendar](const lumo::Dictionary& candidate) { return checkDialogFilter(*info, candidate, calendar); });
     terminal->setFilterFill([info, &login](const lumo::Dictionary& opened) {
       return fillBlankNumbers(*info, opened, [&] { return currentPeriod(login); });
     });
@@ -209,7 +212,7 @@ void runReport(const RunOptions& options, std::ostream& out) {
         return nullptr;
       }
       if (const std::optional<FilterProblem> problem = checkFilter(*info, *again->Filter(), calendar)) {
-        forms::MsgBox("过滤条件有误：" + problem->message, forms::vbExclamation, "Ostrel提示");
+        forms::MsgBox("过滤条件有误：" + problem->local, forms::vbExclamation, "Ostrel提示");
         return nullptr;
       }
       planProgress(*again);

@@ -19,6 +19,7 @@ const char* typeName(KeyType type) {
     case KeyType::DateValue: return "date";
     case KeyType::Int16: return "int16";
     case KeyType::Double: return "number";
+    case KeyType::WholeDouble: return "whole-number";
   }
   return "text";
 }
@@ -30,9 +31,14 @@ json keyJson(const FilterKey& key) {
     case DefaultFrom::CurrentPeriod: out["default"] = "current period"; break;
     case DefaultFrom::Value: out["default"] = key.optional ? json(nullptr) : json(key.fallback); break;
   }
-  if (key.type == KeyType::Int16 || key.type == KeyType::Double) {
+  if (isNumeric(key.type)) {
     out["min"] = key.min;
     out["max"] = key.max;
+  }
+  if (!key.choices.empty()) {
+    json choices = json::array();
+    for (const frame::KeyChoice& c : key.choices) choices.push_back({{"value", c.value}, {"caption", c.caption}});
+    out["choices"] = std::move(choices);
   }
   out["optional"] = key.optional;
   return out;

@@ -1,7 +1,9 @@
 // Running reports for a session.
 #include "app/web/runs.h"
 
+#include "app/dialog_input.h"
 #include "app/exit_codes.h"
+#include "app/filter_check.h"
 #include "cost/filter/period_range.h"
 #include "frame/host/settings.h"
 #include "frame/report/report.h"
@@ -35,6 +37,10 @@ std::vector<std::pair<int, int>> periodsOf(const frame::Report& report) {
 // Runs `report` (its filter set) and shows it: on top of the session's results when `push`,
 // else as the only one.
 void execute(Session& session, const ReportInfo* info, std::shared_ptr<frame::Report> report, bool push) {
+  // Whatever way the filter came, it meets the same rules as on the command line; a drill-down's
+  // filter is the report's own.
+  if (!push && report->Filter())
+    requireValidFilter(*info, *report->Filter(), [&] { return readFiscalCalendar(session.login().props); });
   session.setPeriods(periodsOf(*report));
   report->GetReportData();
   if (!report->Ok()) {
@@ -92,6 +98,13 @@ std::function<void()> runWithScheme(Session& session, const ReportInfo& info, st
 std::function<void()> runWithDialog(Session& session, const ReportInfo& info) {
   return [&session, &info] {
     auto report = create(info);
+    session.setFilterCheck([&session, &info](const lumo::Dictionary& candidate) {
+      return checkDialogFilter(info, candidate, [&session] { return readFiscalCalendar(session.login().props); });
+    });
+    struct Unset {
+      Session& s;
+      ~Unset() { s.setFilterCheck(nullptr); }
+    } unset{session};
     bool autoFilter = false;
     report->ShowFilter(&autoFilter);
     if (!report->Ok()) {

@@ -197,6 +197,13 @@ void Session::runDialog(forms::Form& form) {
     }
     notice_.clear();
     try {
+      if (check_ && event->is_object() && event->value("grid", std::string()) == "ok")
+        if (auto* events = dynamic_cast<grfc::ReportFilterEvents*>(&form)) {
+          lumo::DictionaryRef candidate = lumo::newDictionary();
+          events->SaveFilter(candidate);
+          if (candidate) notice_ = check_(*candidate);
+          if (!notice_.empty()) continue;
+        }
       applyFormEvent(form, *event, listFirst_.back());
     } catch (const std::exception& e) {
       notice_ = describe(e);

@@ -78,6 +78,10 @@ class Session {
   // The action a filter dialog gets instead of the page (a run from a saved scheme); once.
   using DialogScript = std::function<void(forms::Form&, grfc::ReportFilter&)>;
   void setDialogScript(DialogScript script) { script_ = std::move(script); }
+  // What a filter dialog's OK is checked with before the dialog sees it: the message that keeps
+  // the dialog open, "" to accept.
+  using FilterCheck = std::function<std::string(const lumo::Dictionary&)>;
+  void setFilterCheck(FilterCheck check) { check_ = std::move(check); }
 
   // --- results (REQUIRES: the component lock, taken for this session) ---
   std::vector<Shown>& results() { return results_; }
@@ -133,6 +137,7 @@ class Session {
   std::vector<std::pair<int, int>> periods_;
   std::vector<std::string> periodMessages_;
   DialogScript script_;
+  FilterCheck check_;
   std::vector<Shown> results_;
   std::jthread thread_;
 };

@@ -16,7 +16,13 @@ enum class KeyType {
   DateValue,   // "YYYY-MM-DD", stored as a date
   Int16,       // a whole number within [min, max]
   Double,      // a number within [min, max]
+  WholeDouble, // a whole number within [min, max], stored as a Double (the level boxes)
 };
+
+inline constexpr bool isNumeric(KeyType type) {
+  return type == KeyType::Int16 || type == KeyType::Double || type == KeyType::WholeDouble;
+}
+inline constexpr bool isWhole(KeyType type) { return type == KeyType::Int16 || type == KeyType::WholeDouble; }
 
 // A default that depends on the database: the current accounting year or period.
 enum class DefaultFrom { Value, CurrentYear, CurrentPeriod };

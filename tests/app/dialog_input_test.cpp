@@ -130,8 +130,16 @@ TEST(DialogInput, ABlankPeriodAtTheTerminalKeepsTheDialogOpenUntilFixed) {
   t.keys("Enter");
   ASSERT_TRUE(t.waitGone("起始年份不能为空")) << t.screen();
   EXPECT_NE(t.screen().find("确定 F10"), std::string::npos) << t.screen();
+  // A year outside the company's calendar is refused by the dialog too, not after it closed.
+  t.type("1970");
+  t.keys("F10");
+  ASSERT_TRUE(t.waitFor("会计期间 1970/")) << t.screen();
+  EXPECT_NE(t.screen().find("不能查询"), std::string::npos) << t.screen();
+  t.keys("Enter");
+  ASSERT_TRUE(t.waitGone("不能查询")) << t.screen();
   // The box still has the focus: typing a year there lets the dialog accept.
   const AccountingPeriod current = currentPeriod(login(LoginOptions{support::demoDatabase(), "administrator"}));
+  t.keys("C-u");
   t.type(std::to_string(current.year));
   t.keys("F10");
   ASSERT_TRUE(t.waitFor("第 ")) << t.screen() << apptest::slurp(dir.path / "err.txt");

@@ -83,6 +83,7 @@ TEST(FilterCheck, NamesTheKeyOfEveryBadValue) {
   EXPECT_EQ(check("499", {{"BLevel", " 2 "}, {"ELevel", "5"}}), "");
   // As the summary dialog stores them: numbers.
   EXPECT_EQ(check("401", {{"BLevel", std::nan("")}}), "BLevel");
+  EXPECT_EQ(check("401", {{"ELevel", 1.5}}), "ELevel");
   EXPECT_EQ(check("401", {{"BLevel", 2.0}, {"ELevel", 3.0}, {"GroupBy", int16_t{1}}}), "");
   EXPECT_EQ(check("401", {{"GroupBy", int16_t{7}}}), "GroupBy");
   EXPECT_EQ(check("401", {{"BDate", "2026-13-40"}}), "BDate");
@@ -103,6 +104,7 @@ TEST(FilterCheck, CommandLineRefusesBadPeriodsLevelsAndUsers) {
       {"run 499 " + db + "--set BPeriod=13", kExitUsage, "filter key BPeriod"},
       {"run 401 " + db + "--set BLevel=nan", kExitUsage, "filter key BLevel"},
       {"run 401 " + db + "--set BLevel=inf", kExitUsage, "filter key BLevel"},
+      {"run 401 " + db + "--set BLevel=1.5", kExitUsage, "filter key BLevel: '1.5' (expected a whole number from 1 to 9)"},
       {"run 401 " + db + "--user 0", kExitUsage, "unknown user '0'"},
       {"run 401 " + db + "--user 1", kExitUsage, "unknown user '1'"},
       {"run 401 " + db + "--user 99999999999", kExitUsage, "unknown user '99999999999'"},

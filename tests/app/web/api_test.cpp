@@ -59,10 +59,14 @@ TEST(WebApi, LoginIsNeededAndUnknownUsersAreRefused) {
   EXPECT_EQ(reports[1]["name"], "生产任务执行情况汇总表");
   EXPECT_EQ(reports[4]["periodic"], true);
   const json keys = client.get("/api/reports/401/keys").body["keys"];
-  bool groupBy = false;
-  for (const json& k : keys)
+  bool groupBy = false, sumMode = false;
+  for (const json& k : keys) {
     if (k["name"] == "GroupBy") groupBy = k["type"] == "int16" && k["default"] == "0" && k["max"] == 1;
-  EXPECT_TRUE(groupBy) << keys.dump();
+    if (k["name"] == "SumMode")
+      sumMode = k["choices"] == json::parse(R"([{"value":0,"caption":"（未选）"},{"value":1,"caption":"产品类别"},)"
+                                            R"({"value":2,"caption":"部门"}])");
+  }
+  EXPECT_TRUE(groupBy && sumMode) << keys.dump();
   EXPECT_EQ(client.get("/api/reports/999/keys").status, 404);
   EXPECT_EQ(client.post("/api/logout").status, 200);
   EXPECT_EQ(client.get("/api/reports").status, 401);
@@ -173,6 +177,12 @@ TEST(WebApi, DialogRunsThroughItsEventsAndOneRunAtATime) {
   EXPECT_FALSE(after["notice"].get<std::string>().empty());
   after = client.post("/api/dialog/event", {{"grid", "save"}, {"scheme", "网页方案"}}).body;
   EXPECT_EQ(after["notice"], "");
+  // OK is checked by the command line's rules before the dialog closes.
+  client.post("/api/dialog/event", {{"control", "txtlevel"}, {"index", 0}, {"set", "5"}});
+  after = client.post("/api/dialog/event", {{"grid", "ok"}}).body;
+  EXPECT_EQ(after["notice"], "起始类别级次 5 大于截止类别级次 4。");
+  ASSERT_EQ(after["forms"].size(), 1u);
+  client.post("/api/dialog/event", {{"control", "txtlevel"}, {"index", 0}, {"set", "1"}});
   after = client.post("/api/dialog/event", {{"grid", "ok"}}).body;
   EXPECT_TRUE(after["forms"].empty()) << after.dump();
   EXPECT_EQ(client.waitRun()["state"], "done");

@@ -4,6 +4,7 @@
 #include "midtier/db/database.h"
 #include "midtier/db/statement.h"
 #include "midtier/services/rowset.h"
+#include "platform/forms/scripted_front_end.h"
 
 namespace {
 
@@ -53,6 +54,21 @@ TEST(MidtierRowset, NoRowsStillGivesTheFields) {
   EXPECT_TRUE(rs->Eof());
   ASSERT_EQ(rs->FieldCount(), 2);
   EXPECT_EQ(rs->FieldAt(1).type, ado::adVarChar);
+}
+
+// A long read tells the front end how far it has come, so a host can show a row count.
+TEST(MidtierRowset, ALongReadReportsItsRowCountAsItGoes) {
+  struct Counting : forms::ScriptedFrontEnd {
+    std::vector<long> seen;
+    void rowsRead(long rows) override { seen.push_back(rows); }
+  };
+  auto counting = std::make_shared<Counting>();
+  forms::FrontEndScope scope(counting);
+  auto database = db::Database::memory();
+  auto stmt = database.prepare(
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 45000) SELECT i FROM n");
+  EXPECT_EQ(midtier::toRecordset(stmt)->RecordCount(), 45000);
+  EXPECT_EQ(counting->seen, (std::vector<long>{20000, 40000}));
 }
 
 }  // namespace
