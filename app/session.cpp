@@ -12,6 +12,7 @@
 #include "frame/services/services.h"
 #include "midtier/db/database.h"
 #include "midtier/db/statement.h"
+#include "midtier/pg/url.h"
 #include "midtier/services/connection.h"
 #include "midtier/services/database_errors.h"
 #include "midtier/services/register.h"
@@ -70,6 +71,9 @@ void registerClasses() {
 LoginInfo login(const LoginOptions& options) {
   LoginInfo info;
   info.db = options.db.empty() ? defaultDatabase() : options.db;
+  if (pg::isServerUrl(info.db))
+    throw Failure{kExitDatabase, "the reports do not run on a server database yet: " + pg::redactedUrl(info.db) +
+                                     " (tavshoprpt init creates one)"};
   std::error_code ec;
   if (!std::filesystem::exists(info.db, ec))
     throw Failure{kExitDatabase, "database not found: " + info.db + " (create it with: tavshoprpt init --db " + info.db + ")"};

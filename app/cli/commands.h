@@ -19,6 +19,9 @@ struct InitOptions {
 
 // Creates the company database (complete or not at all) and prints its table sizes.
 void initDatabase(const InitOptions& options, std::ostream& out);
+// The same in a PostgreSQL database (options.db a "postgresql://" URL): schema and demo company
+// in one transaction; --force replaces a company that is there.
+void initServerDatabase(const InitOptions& options, std::ostream& out);
 
 // Creates the demo database when it is missing, then runs `run` (the showcase by default).
 void runDemo(const InitOptions& init, RunOptions run, std::ostream& out);

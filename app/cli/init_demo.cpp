@@ -15,6 +15,7 @@
 #include "app/export/temp_cleanup.h"
 #include "app/table/text_width.h"
 #include "midtier/generator/generator.h"
+#include "midtier/pg/url.h"
 
 namespace app {
 namespace {
@@ -66,9 +67,10 @@ std::optional<struct ::stat> checkTarget(const std::filesystem::path& target, bo
 
 void initDatabase(const InitOptions& options, std::ostream& out) {
   namespace fs = std::filesystem;
-  const fs::path target = options.db.empty() ? fs::path(defaultDatabase()) : fs::path(options.db);
   if (options.tasks < 1 || options.tasks > 10'000'000)
     throw Failure{kExitUsage, "--tasks must lie between 1 and 10000000"};
+  if (pg::isServerUrl(options.db)) return initServerDatabase(options, out);
+  const fs::path target = options.db.empty() ? fs::path(defaultDatabase()) : fs::path(options.db);
   const std::optional<struct ::stat> existing = checkTarget(target, options.force);
   const std::optional<fs::path> followed = followLinks(target);
   if (!followed) throw Failure{kExitOutput, "cannot create " + target.string() + ": too many levels of symbolic links"};

@@ -19,7 +19,7 @@ enum class Engine { SQLite, PostgreSQL };
 using Value = std::variant<std::monostate, int64_t, double, std::string>;
 using Values = std::vector<Value>;
 
-// Statements are written with parameters ?1, ?2, ... on either engine. Every failure is a
+// Statements are written with parameters ?1, ?2, ... (or bare "?") on either engine. Every failure is a
 // plat::Error carrying the engine's message. Used by one thread at a time.
 class Session {
  public:

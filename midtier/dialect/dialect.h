@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "midtier/dialect/target.h"
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -27,6 +29,8 @@ struct Statement {
 // Throws plat::Error (number 102, source "dialect") quoting the offending text and its 1-based
 // line and column for anything outside the supported subset or malformed.
 [[nodiscard]] std::vector<Statement> translate(std::string_view batch);
+// The same for another target (sqliteTarget(), postgresTarget()).
+[[nodiscard]] std::vector<Statement> translate(std::string_view batch, const Target& target);
 
 // Registers the SQLite functions translated statements call (tav_charindex with 2 and 3
 // arguments, tav_substring, tav_add: the '+' whose operand types are only known at run time).
@@ -42,7 +46,7 @@ struct BatchSteps {
   std::function<void(dbi::Rows&)> onRows;
 };
 
-// translate + run every statement on `session`, with `steps` around them. The session's own
+// translate for the session's engine + run every statement on `session`, with `steps` around them. The session's own
 // errors name the failing statement.
 void execute(dbi::Session& session, std::string_view batch, const BatchSteps& steps);
 

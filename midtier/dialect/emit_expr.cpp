@@ -1,4 +1,4 @@
-// Writes expressions as SQLite text: operators, the typed '+', mapped functions, CAST/CONVERT, CASE.
+// Writes expressions as the target's text: operators, the typed '+', mapped functions, CAST/CONVERT, CASE.
 #include <sqlite3.h>
 
 #include <cctype>
@@ -45,7 +45,12 @@ std::string fillPattern(std::string_view pattern, const std::vector<std::string>
 
 }  // namespace
 
-std::string ident(std::string_view name) {
+std::string ident(const Target& target, std::string_view name) {
+  if (target.foldsNames) {
+    std::string out = "\"";
+    for (char c : lower(name)) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+  }
   bool plain = !name.empty() && (std::isalpha(static_cast<unsigned char>(name[0])) || name[0] == '_');
   for (char c : name) plain = plain && (std::isalnum(static_cast<unsigned char>(c)) || c == '_');
   if (plain && !sqlite3_keyword_check(name.data(), static_cast<int>(name.size()))) return std::string(name);
@@ -124,8 +129,9 @@ std::string ExprWriter::writeNode(const Expr& e) {
     case ExprKind::Literal:
       if (e.literal == LiteralKind::String) return quoteString(e.text);
       return e.literal == LiteralKind::Null ? "NULL" : e.text;
-    case ExprKind::Column: return e.qualifier.empty() ? ident(e.text) : ident(e.qualifier) + "." + ident(e.text);
-    case ExprKind::Star: return e.qualifier.empty() ? "*" : ident(e.qualifier) + ".*";
+    case ExprKind::Column: return e.qualifier.empty() ? ident(ctx_.target, e.text)
+                                                  : ident(ctx_.target, e.qualifier) + "." + ident(ctx_.target, e.text);
+    case ExprKind::Star: return e.qualifier.empty() ? "*" : ident(ctx_.target, e.qualifier) + ".*";
     case ExprKind::Unary: return (e.text == "NOT" ? "NOT " : e.text) + writeOperand(*e.args[0]);
     case ExprKind::Binary: {
       std::string a = writeOperand(*e.args[0]);
@@ -149,7 +155,13 @@ std::string ExprWriter::writeNode(const Expr& e) {
       if (pattern.kind == ExprKind::Literal && pattern.text.find('[') != std::string::npos) {
         throw errorAt(ctx_, pattern.pos, "unsupported construct: LIKE pattern with [...]");
       }
-      std::string out = writeOperand(*e.args[0]) + (e.negated ? " NOT LIKE " : " LIKE ") + writeOperand(pattern);
+      const char* like = e.negated ? " NOT LIKE " : " LIKE ";
+      std::string subject = writeOperand(*e.args[0]);
+      if (!ctx_.target.caselessLike) {
+        like = e.negated ? " NOT ILIKE " : " ILIKE ";
+        subject += " COLLATE \"default\"";
+      }
+      std::string out = subject + like + writeOperand(pattern);
       if (e.args.size() > 2) out += " ESCAPE " + writeOperand(*e.args[2]);
       return out;
     }
@@ -171,6 +183,8 @@ std::string ExprWriter::writeNode(const Expr& e) {
 
 std::string ExprWriter::writeCall(const Expr& e) {
   std::string name = lower(e.text);
+  if (name == "grouping" && nativeGrouping_ && e.args.size() == 1 && !e.starArg)
+    return "GROUPING(" + write(*e.args[0]) + ")";
   if (name == "grouping") throw errorAt(ctx_, e.pos, "GROUPING() is only supported with GROUP BY ... WITH ROLLUP");
   const FunctionMapping* f = findFunction(name);
   if (!f) throw errorAt(ctx_, e.pos, "unsupported function '" + e.text + "'");
@@ -188,7 +202,8 @@ std::string ExprWriter::writeCall(const Expr& e) {
   for (const ExprPtr& arg : e.args) args.push_back(write(*arg));
   insideAggregate_ = wasInside;
   if (e.distinct) args[0] = "DISTINCT " + args[0];
-  return fillPattern(f->pattern, args);
+  const std::string_view own = functionPattern(ctx_.target, name);
+  return fillPattern(own.empty() ? f->pattern : own, args);
 }
 
 std::string ExprWriter::writeCast(const Expr& e) {
@@ -202,12 +217,16 @@ std::string ExprWriter::writeCast(const Expr& e) {
       std::string text = "CAST(" + value + " AS TEXT)";
       return length < 0 ? text : "substr(" + text + ", 1, " + std::to_string(length) + ")";
     }
-    case TypeFamily::Integer: return "CAST(" + value + " AS INTEGER)";
+    case TypeFamily::Integer:
+      // SQL Server cuts a fraction; a text is converted as it is.
+      if (ctx_.target.roundsIntegers && typeOf(*e.args[0]) != SqlType::Text)
+        return "CAST(trunc(" + value + ") AS integer)";
+      return "CAST(" + value + " AS INTEGER)";
     case TypeFamily::Decimal: {
       int scale = e.type.scale >= 0 ? e.type.scale : type->defaultLength;
       return "tav_round(" + value + ", " + std::to_string(scale) + ")";
     }
-    case TypeFamily::Float: return "CAST(" + value + " AS REAL)";
+    case TypeFamily::Float: return "CAST(" + value + " AS " + std::string(ctx_.target.floatColumn) + ")";
   }
   return value;
 }

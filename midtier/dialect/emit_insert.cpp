@@ -13,10 +13,10 @@ void Generator::emit(const Insert& insert) {
       for (const std::string& name : insert.columns) stores.push_back(table->find(name));
     }
   }
-  std::string target = "INSERT INTO " + ident(insert.table);
+  std::string target = "INSERT INTO " + ident(ctx_.target, insert.table);
   if (!insert.columns.empty()) {
     target += " (";
-    for (std::size_t i = 0; i < insert.columns.size(); ++i) target += (i ? ", " : "") + ident(insert.columns[i]);
+    for (std::size_t i = 0; i < insert.columns.size(); ++i) target += (i ? ", " : "") + ident(ctx_.target, insert.columns[i]);
     target += ")";
   }
   if (insert.select && insert.select->rollup) {
@@ -47,7 +47,7 @@ void Generator::emit(const Delete& del) {
   from[0].table = del.table;
   Scope scope = makeScope(from, catalog_, nullptr);
   ExprWriter writer(ctx_, scope);
-  std::string sql = "DELETE FROM " + ident(del.table);
+  std::string sql = "DELETE FROM " + ident(ctx_.target, del.table);
   if (del.where) sql += " WHERE " + writer.write(*del.where);
   push(sql, false);
 }

@@ -46,12 +46,12 @@ std::string orderByPositions(const Select& s, const Context& ctx, const std::str
 // The rollup's stream order: the groups sorted by their keys, each group's subtotal right after
 // its last row, nested level by level, the grand total last. tav_g<i> is GROUPING() of key i and
 // tav_o<i> its value; text keys sort without regard to case, as the tables compare them.
-std::string streamOrdered(const Select& s, std::size_t keys, bool named, const std::string& arms) {
+std::string streamOrdered(const Context& ctx, const Select& s, std::size_t keys, bool named, const std::string& arms) {
   std::string out = "SELECT ";
   for (std::size_t i = 0; i < s.items.size(); ++i) {
     out += (i ? ", " : "") + std::string("tav_c") + std::to_string(i + 1);
     std::string name = itemName(s.items[i]);
-    if (named && !name.empty()) out += " AS " + ident(name);
+    if (named && !name.empty()) out += " AS " + ident(ctx.target, name);
   }
   out += " FROM (" + arms + ") ORDER BY ";
   for (std::size_t i = 0; i < keys; ++i) {
@@ -64,6 +64,7 @@ std::string streamOrdered(const Select& s, std::size_t keys, bool named, const s
 }  // namespace
 
 RollupQuery writeRollup(const Select& s, const Context& ctx, bool named, const StoredColumns* stores) {
+  if (ctx.target.nativeRollup) return writeNativeRollup(s, ctx, named, stores);
   RollupPlan plan = planRollup(s, ctx);
   const std::size_t n = s.groupBy.size();
   Scope scope = makeScope(s.from, ctx.catalog, nullptr);
@@ -123,7 +124,7 @@ RollupQuery writeRollup(const Select& s, const Context& ctx, bool named, const S
       if (streamOrder) {
         arm += " AS tav_c" + std::to_string(i + 1);
       } else if (named && query.body.empty() && !name.empty()) {
-        arm += " AS " + ident(name);
+        arm += " AS " + ident(ctx.target, name);
       }
     }
     if (streamOrder) {
@@ -154,7 +155,7 @@ RollupQuery writeRollup(const Select& s, const Context& ctx, bool named, const S
   if (named && !s.orderBy.empty()) {
     query.body += orderByPositions(s, ctx, plan.soleTable);
   } else if (streamOrder) {
-    query.body = streamOrdered(s, n, named, query.body);
+    query.body = streamOrdered(ctx, s, n, named, query.body);
   }
   return query;
 }

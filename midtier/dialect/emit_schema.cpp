@@ -1,4 +1,4 @@
-// CREATE TABLE and DROP TABLE: #temp tables live in SQLite's temp schema of the connection.
+// CREATE TABLE and DROP TABLE: #temp tables live in the temporary schema of the connection.
 #include "midtier/dialect/generator.h"
 #include "midtier/dialect/mappings.h"
 
@@ -11,24 +11,36 @@ const TypeMapping& mappingOf(const Context& ctx, const TypeName& type) {
   return *mapping;
 }
 
-std::string storeConversion(const TypeName& type, const TypeMapping& mapping) {
+int scaleOf(const TypeName& type, const TypeMapping& mapping) {
+  return type.scale >= 0 ? type.scale : mapping.defaultLength;
+}
+
+// How a value is converted as SQL Server stores it into the column; empty when the column does it.
+std::string storeConversion(const Target& target, const TypeName& type, const TypeMapping& mapping) {
   switch (mapping.family) {
-    case TypeFamily::Integer: return "CAST({} AS INTEGER)";
+    case TypeFamily::Integer: return target.roundsIntegers ? "CAST(trunc({}) AS integer)" : "CAST({} AS INTEGER)";
     case TypeFamily::Decimal:
-      return "tav_round({}, " + std::to_string(type.scale >= 0 ? type.scale : mapping.defaultLength) + ")";
+      if (!target.exactDecimal.empty()) return {};
+      return "tav_round({}, " + std::to_string(scaleOf(type, mapping)) + ")";
     default: return {};
   }
 }
 
-std::string columnType(const TypeMapping& mapping) {
+std::string columnType(const Target& target, const TypeName& type, const TypeMapping& mapping) {
   switch (mapping.family) {
     // Text compares and groups without regard to case, as under SQL Server's usual collation.
-    case TypeFamily::Text: return "TEXT COLLATE NOCASE";
-    case TypeFamily::Integer: return "INTEGER";
+    case TypeFamily::Text: return std::string(target.textColumn);
+    case TypeFamily::Integer: return std::string(target.integerColumn);
     case TypeFamily::Decimal:
-    case TypeFamily::Float: return "REAL";
+      if (!target.exactDecimal.empty()) {
+        const int precision = type.precision > 0 ? type.precision : 18;
+        return std::string(target.exactDecimal) + "(" + std::to_string(precision) + ", " +
+               std::to_string(scaleOf(type, mapping)) + ")";
+      }
+      return std::string(target.floatColumn);
+    case TypeFamily::Float: return std::string(target.floatColumn);
   }
-  return "TEXT";
+  return std::string(target.textColumn);
 }
 
 }  // namespace
@@ -36,7 +48,7 @@ std::string columnType(const TypeMapping& mapping) {
 void Generator::emit(const CreateTable& create) {
   std::string sql = isTempName(create.table) ? "CREATE TEMP TABLE " : "CREATE TABLE ";
   if (create.ifNotExists) sql += "IF NOT EXISTS ";
-  sql += ident(create.table) + " (";
+  sql += ident(ctx_.target, create.table) + " (";
   TableInfo info;
   Scope none;
   ExprWriter writer(ctx_, none);
@@ -48,11 +60,11 @@ void Generator::emit(const CreateTable& create) {
       }
     }
     const TypeMapping& mapping = mappingOf(ctx_, column.type);
-    sql += (i ? ", " : "") + ident(column.name) + " " + columnType(mapping);
+    sql += (i ? ", " : "") + ident(ctx_.target, column.name) + " " + columnType(ctx_.target, column.type, mapping);
     if (column.primaryKey) sql += " PRIMARY KEY";
     if (column.notNull) sql += " NOT NULL";
     if (column.defaultValue) sql += " DEFAULT (" + writer.write(*column.defaultValue) + ")";
-    info.columns.push_back({column.name, valueClass(mapping.family), storeConversion(column.type, mapping)});
+    info.columns.push_back({column.name, valueClass(mapping.family), storeConversion(ctx_.target, column.type, mapping)});
   }
   push(sql + ")", false);
   catalog_.add(create.table, std::move(info));
@@ -61,8 +73,8 @@ void Generator::emit(const CreateTable& create) {
 void Generator::emit(const DropTable& drop) {
   for (const std::string& table : drop.tables) {
     std::string sql = drop.ifExists ? "DROP TABLE IF EXISTS " : "DROP TABLE ";
-    if (isTempName(table)) sql += "temp.";
-    push(sql + ident(table), false);
+    if (isTempName(table)) sql.append(ctx_.target.tempSchema).append(".");
+    push(sql + ident(ctx_.target, table), false);
     catalog_.drop(table);
   }
 }

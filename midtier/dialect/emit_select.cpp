@@ -25,9 +25,9 @@ std::string writeFrom(const std::vector<TableRef>& from, ExprWriter& writer, boo
       ExprWriter derivedWriter(writer.context(), inner);
       out.append("(").append(writeSelect(*ref.derived, derivedWriter)).append(")");
     } else {
-      out += ident(ref.table);
+      out += ident(writer.context().target, ref.table);
     }
-    if (!ref.alias.empty()) out += " AS " + ident(ref.alias);
+    if (!ref.alias.empty()) out += " AS " + ident(writer.context().target, ref.alias);
     if (ref.on) out += " ON " + writer.write(*ref.on);
   }
   return out;
@@ -46,17 +46,23 @@ std::string writeSelect(const Select& s, ExprWriter& w, const StoredColumns* sto
   std::string out = s.distinct ? "SELECT DISTINCT " : "SELECT ";
   for (std::size_t i = 0; i < s.items.size(); ++i) {
     out += (i ? ", " : "") + writeItem(s, i, w, stores);
-    if (!s.items[i].alias.empty()) out += " AS " + ident(s.items[i].alias);
+    if (!s.items[i].alias.empty()) out += " AS " + ident(w.context().target, s.items[i].alias);
   }
   if (!s.from.empty()) out += " FROM " + writeFrom(s.from, w);
   if (s.where) out += " WHERE " + w.write(*s.where);
   for (std::size_t i = 0; i < s.groupBy.size(); ++i) out += (i ? ", " : " GROUP BY ") + w.write(*s.groupBy[i]);
   if (s.having) out += " HAVING " + w.write(*s.having);
   for (std::size_t i = 0; i < s.orderBy.size(); ++i) {
-    out += (i ? ", " : " ORDER BY ") + w.write(*s.orderBy[i].expr) + (s.orderBy[i].descending ? " DESC" : "");
+    out += (i ? ", " : " ORDER BY ") + w.write(*s.orderBy[i].expr) +
+           orderDirection(w.context().target, s.orderBy[i].descending);
   }
   if (s.top >= 0) out += " LIMIT " + std::to_string(s.top);
   return out;
+}
+
+std::string orderDirection(const Target& target, bool descending) {
+  if (target.nullsSortFirst) return descending ? " DESC" : "";
+  return descending ? " DESC NULLS LAST" : " NULLS FIRST";
 }
 
 std::string writeSelect(const Select& s, const Context& ctx, const StoredColumns* stores) {

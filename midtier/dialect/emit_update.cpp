@@ -16,7 +16,7 @@ std::string setColumn(const Context& ctx, const Assignment& set, const std::stri
     throw errorAt(ctx, set.pos, "SET column '" + set.qualifier + "." + set.column + "' is not of the updated table");
   }
   const TableInfo* info = ctx.catalog.find(table);
-  return ident(set.column) + " = " + storedValue(info ? info->find(set.column) : nullptr, value);
+  return ident(ctx.target, set.column) + " = " + storedValue(info ? info->find(set.column) : nullptr, value);
 }
 
 }  // namespace
@@ -27,7 +27,7 @@ void Generator::emit(const Update& update) {
     self[0].table = update.target;
     Scope scope = makeScope(self, catalog_, nullptr);
     ExprWriter writer(ctx_, scope);
-    std::string sql = "UPDATE " + ident(update.target) + " SET ";
+    std::string sql = "UPDATE " + ident(ctx_.target, update.target) + " SET ";
     for (std::size_t i = 0; i < update.sets.size(); ++i) {
       const Assignment& set = update.sets[i];
       sql += (i ? ", " : "") + setColumn(ctx_, set, update.target, update.target, writer.write(*set.value));
@@ -61,12 +61,13 @@ void Generator::emit(const Update& update) {
     self[0].table = update.target;
     Scope own = makeScope(self, catalog_, nullptr);
     scope.tables.insert(scope.tables.begin(), own.tables[0]);
-    from = ident(update.target) + ", ";
+    from = ident(ctx_.target, update.target) + ", ";
   }
   ExprWriter writer(ctx_, scope);
   from += writeFrom(update.from, writer, true);
 
-  std::string values = "SELECT " + ident(refName) + ".rowid AS tav_rowid";
+  const std::string rowId(ctx_.target.rowId);
+  std::string values = "SELECT " + ident(ctx_.target, refName) + "." + rowId + " AS tav_rowid";
   std::string sets;
   for (std::size_t i = 0; i < update.sets.size(); ++i) {
     const Assignment& set = update.sets[i];
@@ -76,8 +77,8 @@ void Generator::emit(const Update& update) {
   }
   values += " FROM " + from;
   if (update.where) values += " WHERE " + writer.write(*update.where);
-  push("WITH tav_update AS MATERIALIZED (" + values + ") UPDATE " + ident(table) + " AS tav_target SET " + sets +
-           " FROM tav_update WHERE tav_target.rowid = tav_update.tav_rowid",
+  push("WITH tav_update AS MATERIALIZED (" + values + ") UPDATE " + ident(ctx_.target, table) + " AS tav_target SET " + sets +
+           " FROM tav_update WHERE tav_target." + rowId + " = tav_update.tav_rowid",
        false);
 }
 

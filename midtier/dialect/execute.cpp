@@ -21,7 +21,8 @@ struct Finalizer {
 }  // namespace
 
 void execute(dbi::Session& session, std::string_view batch, const BatchSteps& steps) {
-  for (const Statement& statement : translate(batch)) {
+  const Target& target = session.engine() == dbi::Engine::PostgreSQL ? postgresTarget() : sqliteTarget();
+  for (const Statement& statement : translate(batch, target)) {
     if (steps.before) steps.before(statement);
     std::unique_ptr<dbi::Rows> rows = session.query(statement.sql);
     if (statement.returnsRows && steps.onRows) steps.onRows(*rows);

@@ -10,6 +10,7 @@
 #include "midtier/dialect/catalog.h"
 #include "midtier/dialect/dialect.h"
 #include "midtier/dialect/scope.h"
+#include "midtier/dialect/target.h"
 #include "platform/core/error.h"
 
 namespace dialect {
@@ -17,6 +18,7 @@ namespace dialect {
 struct Context {
   std::string_view batch;  // for error positions
   const Catalog& catalog;
+  const Target& target;
 };
 
 // How one level of a rollup sees the query's expressions (built in emit_rollup.cpp).
@@ -39,6 +41,8 @@ class ExprWriter {
   // A writer for a subquery whose FROM is given: same level, one query deeper.
   [[nodiscard]] ExprWriter nested(const Scope& inner, const std::vector<TableRef>& from) const;
   const Context& context() const { return ctx_; }
+  // GROUPING(x) is written as it is: the query groups by the target's native ROLLUP.
+  void allowGrouping() { nativeGrouping_ = true; }
   const Scope& scope() const { return scope_; }
 
  private:
@@ -56,15 +60,20 @@ class ExprWriter {
   int depth_ = 0;                     // subquery depth below the rollup query
   std::vector<std::string> shadowed_;  // table names declared by those subqueries
   bool insideAggregate_ = false;
+  bool nativeGrouping_ = false;
 };
 
-// A SQLite identifier, quoted when it is not a plain word or is an SQLite keyword.
-[[nodiscard]] std::string ident(std::string_view name);
+// An identifier of the target: on SQLite quoted when it is not a plain word or is a keyword;
+// where names fold to lower case, always quoted, in lower case.
+[[nodiscard]] std::string ident(const Target& target, std::string_view name);
 [[nodiscard]] std::string quoteString(std::string_view value);
 // "(" + text + ")", written so that GCC 12's false -Wrestrict alarm on literal + temporary stays quiet.
 [[nodiscard]] inline std::string parenthesized(std::string_view text) {
   return std::string("(").append(text).append(")");
 }
+// " DESC" or nothing, with NULLs placed as SQL Server places them (first when ascending).
+[[nodiscard]] std::string orderDirection(const Target& target, bool descending);
+
 [[nodiscard]] plat::Error errorAt(const Context& ctx, SourcePos pos, const std::string& what);
 
 // The columns an INSERT stores into, by position; nullptr entries store values as they are.
@@ -93,11 +102,14 @@ struct RollupQuery {
 };
 [[nodiscard]] RollupQuery writeRollup(const Select& s, const Context& ctx, bool named,
                                       const StoredColumns* stores = nullptr);
+// The same with the target's native GROUP BY ROLLUP (emit_native_rollup.cpp).
+[[nodiscard]] RollupQuery writeNativeRollup(const Select& s, const Context& ctx, bool named,
+                                            const StoredColumns* stores);
 
 // One batch's statements, translated in order.
 class Generator {
  public:
-  explicit Generator(std::string_view batch) : ctx_{batch, catalog_} {}
+  Generator(std::string_view batch, const Target& target) : ctx_{batch, catalog_, target} {}
   // ctx_ refers to this object's own catalog_: a copy would point into the original.
   Generator(const Generator&) = delete;
   Generator& operator=(const Generator&) = delete;

@@ -43,6 +43,8 @@ bool isOuterValue(const Expr& e, const std::string& table) {
 
 bool writeKeyedJoin(const TableRef& ref, ExprWriter& writer, std::string& out) {
   if (ref.derived || !ref.on || (ref.join != JoinKind::Left && ref.join != JoinKind::Inner)) return false;
+  // A planner that hashes joins on expressions by itself needs no help.
+  if (writer.context().target.kind != TargetKind::SQLite) return false;
   std::vector<const Expr*> terms;
   andTerms(*ref.on, terms);
   const std::string& name = ref.refName();
@@ -67,7 +69,7 @@ bool writeKeyedJoin(const TableRef& ref, ExprWriter& writer, std::string& out) {
         keys += ", " + keyText + " AS " + column;
         bool plain = other.kind == ExprKind::Column || other.kind == ExprKind::Call || other.kind == ExprKind::Literal;
         written = plain ? writer.write(other) : parenthesized(writer.write(other));
-        written += " = " + ident(name) + "." + column;
+        written += " = " + ident(writer.context().target, name) + "." + column;
       }
     }
     if (written.empty()) written = parenthesized(writer.write(*term));
@@ -75,8 +77,9 @@ bool writeKeyedJoin(const TableRef& ref, ExprWriter& writer, std::string& out) {
   }
   if (count == 0) return false;
   // LIMIT -1 keeps SQLite from flattening the derived table back into the join.
-  out += "(SELECT *" + keys + " FROM " + ident(ref.table) + " AS " + ident(name) + " LIMIT -1) AS " + ident(name) +
-         " ON " + on;
+  const Target& target = writer.context().target;
+  out += "(SELECT *" + keys + " FROM " + ident(target, ref.table) + " AS " + ident(target, name) + " LIMIT -1) AS " +
+         ident(target, name) + " ON " + on;
   return true;
 }
 

@@ -9,10 +9,12 @@ void Generator::add(const Stmt& stmt) {
   std::visit([this](const auto& s) { emit(s); }, stmt);
 }
 
-std::vector<Statement> translate(std::string_view batch) {
+std::vector<Statement> translate(std::string_view batch) { return translate(batch, sqliteTarget()); }
+
+std::vector<Statement> translate(std::string_view batch, const Target& target) {
   Parser parser(batch, tokenize(batch));
   std::vector<Stmt> statements = parser.parseBatch();
-  Generator generator(batch);
+  Generator generator(batch, target);
   for (const Stmt& stmt : statements) generator.add(stmt);
   return generator.take();
 }

@@ -20,8 +20,6 @@ namespace gen {
 
 namespace {
 
-constexpr int64_t kMaxTasks = 10'000'000;
-
 // Bulk-load settings for the duration of one load, restored afterwards. The file is
 // new, so losing it to a crash costs only a rerun: no fsync while loading, and a page
 // cache large enough for building the indexes, sorted on two threads. Foreign keys are not checked row by row:
@@ -76,6 +74,16 @@ void checkTarget(db::Database& database, const Options& options) {
 
 }  // namespace
 
+void writeAll(World& world) {
+  writeBaseData(world);
+  writeItems(world);
+  planTasks(world);
+  writeSalesOrders(world);
+  writeTasks(world);
+  writeStockBills(world);
+  writeCosts(world);
+}
+
 Summary generate(db::Database& database, const Options& options) {
   const auto started = std::chrono::steady_clock::now();
   checkTarget(database, options);
@@ -85,14 +93,8 @@ Summary generate(db::Database& database, const Options& options) {
     // Loading into the report indexes is several times slower than building them after.
     db::dropReportIndexes(database);
     const std::unique_ptr<BulkLoader> loader = sqliteLoader(database);
-    World world(database, *loader, options);
-    writeBaseData(world);
-    writeItems(world);
-    planTasks(world);
-    writeSalesOrders(world);
-    writeTasks(world);
-    writeStockBills(world);
-    writeCosts(world);
+    World world(*loader, options);
+    writeAll(world);
     world.progress("indexes", 0, 1);
     db::createReportIndexes(database);
     world.progress("indexes", 1, 1);

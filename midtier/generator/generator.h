@@ -12,8 +12,13 @@
 namespace db {
 class Database;
 }
+namespace pg {
+class Connection;
+}
 
 namespace gen {
+
+struct World;
 
 // How far the generator is: `done` of `total` units of one step ("tasks", "stock bills", ...).
 // Each step ends with done == total.
@@ -22,6 +27,8 @@ struct Progress {
   int64_t done = 0;
   int64_t total = 0;
 };
+
+inline constexpr int64_t kMaxTasks = 10'000'000;
 
 struct Options {
   int64_t tasks = 2000;      // production tasks; every other quantity scales with it
@@ -44,6 +51,14 @@ struct Summary {
 // failure nothing is written. Throws plat::Error when the database is not at the current
 // schema version, already holds data, or the options are out of range (1 to 10,000,000 tasks).
 Summary generate(db::Database& database, const Options& options);
+
+// The same into a PostgreSQL database without a company schema: the schema is created, the
+// rows go in with COPY, keys and indexes are built after them, all in one transaction (the
+// caller's, when one is open).
+Summary generate(pg::Connection& connection, const Options& options);
+
+// Every phase in order, into `world`'s loader.
+void writeAll(World& world);
 
 // Creates the file (which must not exist), migrates it and fills it.
 Summary createDemoDatabase(const std::string& path, const Options& options);

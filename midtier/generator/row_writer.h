@@ -12,6 +12,9 @@
 namespace db {
 class Database;
 }
+namespace pg {
+class Connection;
+}
 
 namespace gen {
 
@@ -35,5 +38,13 @@ class BulkLoader {
 // Prepared INSERTs on `database`, each reused for every row of its table. The caller holds
 // the transaction.
 std::unique_ptr<BulkLoader> sqliteLoader(db::Database& database);
+
+// COPY streams on `connection`, sent whenever a table's rows pass a few megabytes.
+class PostgresLoader : public BulkLoader {
+ public:
+  // Sends the rows still held. REQUIRES: called once, after the last row.
+  virtual void finish() = 0;
+};
+std::unique_ptr<PostgresLoader> postgresLoader(pg::Connection& connection);
 
 }  // namespace gen

@@ -23,8 +23,8 @@ Sizes sizesFor(int64_t tasks) {
   return sizes;
 }
 
-World::World(db::Database& database_, BulkLoader& loader_, const Options& options_)
-    : database(database_), loader(loader_), options(options_), sizes(sizesFor(options_.tasks)) {}
+World::World(BulkLoader& loader_, const Options& options_)
+    : loader(loader_), options(options_), sizes(sizesFor(options_.tasks)) {}
 
 double roundTo(double value, int decimals) {
   static constexpr double kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000};

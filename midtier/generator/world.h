@@ -102,7 +102,7 @@ struct Employee {
 };
 
 struct World {
-  World(db::Database& database, BulkLoader& loader, const Options& options);
+  World(BulkLoader& loader, const Options& options);
 
   double coefficient(int64_t unitId) const { return units[static_cast<std::size_t>(unitId - 1)].coefficient; }
   int64_t newItemId() { return nextItemId++; }
@@ -114,7 +114,6 @@ struct World {
   }
   static constexpr int64_t kProgressEvery = 4096;
 
-  db::Database& database;
   BulkLoader& loader;
   Options options;
   Sizes sizes;

@@ -1,0 +1,68 @@
+// The SQLite and PostgreSQL targets, and the helper functions PostgreSQL needs.
+#include "midtier/dialect/target.h"
+
+#include <array>
+#include <utility>
+
+namespace dialect {
+
+const Target& sqliteTarget() {
+  static const Target target{TargetKind::SQLite, "TEXT COLLATE NOCASE", "INTEGER", "REAL", "", false, false,
+                             "temp", "rowid", false, true, true, "COLLATE NOCASE"};
+  return target;
+}
+
+const Target& postgresTarget() {
+  static const Target target{TargetKind::PostgreSQL, "text COLLATE tav_ci", "integer", "double precision",
+                             "numeric", true, true, "pg_temp", "ctid", true, false, false, ""};
+  return target;
+}
+
+std::string_view functionPattern(const Target& target, std::string_view name) {
+  if (target.kind == TargetKind::SQLite) return {};
+  static constexpr std::array<std::pair<std::string_view, std::string_view>, 3> kPostgres = {{
+      {"isnull", "coalesce({0}, {1})"},
+      // PostgreSQL's substr counts from a start below 1 as SQL Server does, and refuses a
+      // negative length as it does.
+      {"substring", "substr({0}, CAST({1} AS integer), CAST({2} AS integer))"},
+      // A case-insensitive collation supports no substring search; REPLACE matches case.
+      {"replace", "replace(({0}) COLLATE \"default\", {1}, {2})"},
+  }};
+  for (const auto& [sqlServer, pattern] : kPostgres)
+    if (sqlServer == name) return pattern;
+  return {};
+}
+
+std::string postgresFunctions() {
+  return R"SQL(
+CREATE OR REPLACE FUNCTION tav_fold(t text) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS
+$$ SELECT translate(t COLLATE "C", 'ABCDEFGHIJKLMNOPQRSTUVWXYZ', 'abcdefghijklmnopqrstuvwxyz') $$;
+CREATE OR REPLACE FUNCTION tav_charindex(needle text, haystack text, start bigint DEFAULT 1) RETURNS bigint
+LANGUAGE sql IMMUTABLE STRICT AS
+$$ SELECT CASE WHEN needle = '' THEN 0
+  ELSE coalesce(nullif(strpos(substr(tav_fold(haystack), CAST(greatest(start, 1) AS integer)), tav_fold(needle)), 0)
+                + CAST(greatest(start, 1) AS integer) - 1, 0) END $$;
+CREATE OR REPLACE FUNCTION tav_round(x numeric, places integer) RETURNS numeric LANGUAGE sql IMMUTABLE STRICT AS
+$$ SELECT round(x, places) $$;
+CREATE OR REPLACE FUNCTION tav_round(x double precision, places integer) RETURNS numeric LANGUAGE sql IMMUTABLE STRICT AS
+$$ SELECT round(CAST(x AS numeric), places) $$;
+CREATE OR REPLACE AGGREGATE tav_sum(smallint) (SFUNC = int2_sum, STYPE = bigint);
+CREATE OR REPLACE AGGREGATE tav_sum(integer) (SFUNC = int4_sum, STYPE = bigint);
+CREATE OR REPLACE AGGREGATE tav_sum(bigint) (SFUNC = int8pl, STYPE = bigint);
+CREATE OR REPLACE AGGREGATE tav_sum(numeric) (SFUNC = numeric_add, STYPE = numeric);
+CREATE OR REPLACE FUNCTION tav_sum_exact(s numeric, x double precision) RETURNS numeric LANGUAGE sql IMMUTABLE AS
+$$ SELECT CASE WHEN x IS NULL THEN s ELSE coalesce(s, 0) + CAST(x AS numeric) END $$;
+CREATE OR REPLACE AGGREGATE tav_sum(double precision) (SFUNC = tav_sum_exact, STYPE = numeric);
+CREATE OR REPLACE FUNCTION tav_add(a text, b text) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT a || b $$;
+CREATE OR REPLACE FUNCTION tav_add(a numeric, b numeric) RETURNS numeric LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT a + b $$;
+CREATE OR REPLACE FUNCTION tav_add(a bigint, b bigint) RETURNS bigint LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT a + b $$;
+CREATE OR REPLACE FUNCTION tav_add(a double precision, b double precision) RETURNS double precision
+LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT a + b $$;
+CREATE OR REPLACE FUNCTION tav_add(a text, b numeric) RETURNS numeric LANGUAGE sql IMMUTABLE STRICT AS
+$$ SELECT CAST(a AS numeric) + b $$;
+CREATE OR REPLACE FUNCTION tav_add(a numeric, b text) RETURNS numeric LANGUAGE sql IMMUTABLE STRICT AS
+$$ SELECT a + CAST(b AS numeric) $$;
+)SQL";
+}
+
+}  // namespace dialect
