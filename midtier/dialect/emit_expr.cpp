@@ -131,7 +131,7 @@ std::string ExprWriter::writeNode(const Expr& e) {
       return e.literal == LiteralKind::Null ? "NULL" : e.text;
     case ExprKind::Column: return e.qualifier.empty() ? ident(ctx_.target, e.text)
                                                   : ident(ctx_.target, e.qualifier) + "." + ident(ctx_.target, e.text);
-    case ExprKind::Star: return e.qualifier.empty() ? "*" : ident(ctx_.target, e.qualifier) + ".*";
+    case ExprKind::Star: return writeStar(e);
     case ExprKind::Unary: return (e.text == "NOT" ? "NOT " : e.text) + writeOperand(*e.args[0]);
     case ExprKind::Binary: {
       std::string a = writeOperand(*e.args[0]);
@@ -181,6 +181,27 @@ std::string ExprWriter::writeNode(const Expr& e) {
   throw errorAt(ctx_, e.pos, "unsupported expression");
 }
 
+// "*" or "t.*"; on a target that numbers the rows of work tables, their columns as declared.
+std::string ExprWriter::writeStar(const Expr& e) {
+  const Target& target = ctx_.target;
+  auto columns = [&](const ScopeTable& table) {
+    if (!table.sequenced) return ident(target, table.refName) + ".*";
+    std::string out;
+    for (const ColumnInfo& c : table.info->columns)
+      out += (out.empty() ? "" : ", ") + ident(target, table.refName) + "." + ident(target, c.name);
+    return out;
+  };
+  bool anySequenced = false;
+  for (const ScopeTable& table : scope_.tables) anySequenced = anySequenced || table.sequenced;
+  if (target.keepsInsertOrder || !anySequenced) return e.qualifier.empty() ? "*" : ident(target, e.qualifier) + ".*";
+  std::string out;
+  for (const ScopeTable& table : scope_.tables) {
+    if (!e.qualifier.empty() && !sameName(table.refName, e.qualifier)) continue;
+    out += (out.empty() ? "" : ", ") + columns(table);
+  }
+  return out.empty() ? ident(target, e.qualifier) + ".*" : out;
+}
+
 std::string ExprWriter::writeCall(const Expr& e) {
   std::string name = lower(e.text);
   if (name == "grouping" && nativeGrouping_ && e.args.size() == 1 && !e.starArg)
@@ -219,8 +240,7 @@ std::string ExprWriter::writeCast(const Expr& e) {
     }
     case TypeFamily::Integer:
       // SQL Server cuts a fraction; a text is converted as it is.
-      if (ctx_.target.roundsIntegers && typeOf(*e.args[0]) != SqlType::Text)
-        return "CAST(trunc(" + value + ") AS integer)";
+      if (ctx_.target.roundsIntegers) return "tav_int(" + value + ")";
       return "CAST(" + value + " AS INTEGER)";
     case TypeFamily::Decimal: {
       int scale = e.type.scale >= 0 ? e.type.scale : type->defaultLength;

@@ -18,7 +18,8 @@ int scaleOf(const TypeName& type, const TypeMapping& mapping) {
 // How a value is converted as SQL Server stores it into the column; empty when the column does it.
 std::string storeConversion(const Target& target, const TypeName& type, const TypeMapping& mapping) {
   switch (mapping.family) {
-    case TypeFamily::Integer: return target.roundsIntegers ? "CAST(trunc({}) AS integer)" : "CAST({} AS INTEGER)";
+    // SQL Server cuts a fraction and reads '' as 0.
+    case TypeFamily::Integer: return target.roundsIntegers ? "tav_int({})" : "CAST({} AS INTEGER)";
     case TypeFamily::Decimal:
       if (!target.exactDecimal.empty()) return {};
       return "tav_round({}, " + std::to_string(scaleOf(type, mapping)) + ")";
@@ -66,6 +67,7 @@ void Generator::emit(const CreateTable& create) {
     if (column.defaultValue) sql += " DEFAULT (" + writer.write(*column.defaultValue) + ")";
     info.columns.push_back({column.name, valueClass(mapping.family), storeConversion(ctx_.target, column.type, mapping)});
   }
+  if (!ctx_.target.keepsInsertOrder) sql += std::string(", ") + kSequenceColumn + " bigserial";
   push(sql + ")", false);
   catalog_.add(create.table, std::move(info));
 }

@@ -1,5 +1,8 @@
 // Writes a SELECT without ROLLUP, and the SELECT statement that returns rows.
+#include <cctype>
+
 #include "midtier/dialect/generator.h"
+#include "midtier/dialect/mappings.h"
 
 namespace dialect {
 const char* joinText(JoinKind join) {
@@ -41,6 +44,31 @@ std::string writeItem(const Select& s, std::size_t i, ExprWriter& writer, const 
   return positional ? storedValue((*stores)[i], text) : text;
 }
 
+namespace {
+
+bool hasAggregate(const Expr& e) {
+  if (e.kind == ExprKind::Call) {
+    std::string name(e.text);
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (const FunctionMapping* f = findFunction(name); f && f->aggregate) return true;
+  }
+  for (const ExprPtr& arg : e.args)
+    if (arg && hasAggregate(*arg)) return true;
+  return false;
+}
+
+// A plain read of one work table, on a target that must be told to keep the insertion order.
+bool readsInInsertOrder(const Select& s, ExprWriter& w) {
+  if (w.context().target.keepsInsertOrder || s.from.size() != 1 || s.distinct || !s.groupBy.empty() || s.having)
+    return false;
+  if (w.scope().tables.empty() || !w.scope().tables[0].sequenced) return false;
+  for (const SelectItem& item : s.items)
+    if (hasAggregate(*item.expr)) return false;
+  return true;
+}
+
+}  // namespace
+
 std::string writeSelect(const Select& s, ExprWriter& w, const StoredColumns* stores) {
   if (s.rollup) throw errorAt(w.context(), s.pos, "unsupported construct: WITH ROLLUP here");
   std::string out = s.distinct ? "SELECT DISTINCT " : "SELECT ";
@@ -56,6 +84,8 @@ std::string writeSelect(const Select& s, ExprWriter& w, const StoredColumns* sto
     out += (i ? ", " : " ORDER BY ") + w.write(*s.orderBy[i].expr) +
            orderDirection(w.context().target, s.orderBy[i].descending);
   }
+  if (s.orderBy.empty() && readsInInsertOrder(s, w))
+    out.append(" ORDER BY ").append(ident(w.context().target, s.from[0].refName())).append(".").append(kSequenceColumn);
   if (s.top >= 0) out += " LIMIT " + std::to_string(s.top);
   return out;
 }

@@ -50,6 +50,7 @@ class ExprWriter {
   std::string writeNode(const Expr& e);
   std::string writeOperand(const Expr& e);
   std::string writeCall(const Expr& e);
+  std::string writeStar(const Expr& e);
   std::string writeCast(const Expr& e);
   std::string writeCase(const Expr& e);
   std::string writeQuery(const Select& s);

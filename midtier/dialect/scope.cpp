@@ -30,6 +30,7 @@ Scope makeScope(const std::vector<TableRef>& from, const Catalog& catalog, const
       table.info = std::move(info);
     } else if (const TableInfo* known = catalog.find(ref.table)) {
       table.info = std::make_shared<TableInfo>(*known);
+      table.sequenced = true;
     }
     scope.tables.push_back(std::move(table));
   }

@@ -13,6 +13,7 @@ namespace dialect {
 struct ScopeTable {
   std::string refName;                   // alias, or the table name when there is none
   std::shared_ptr<const TableInfo> info;  // nullptr when the table's columns are unknown
+  bool sequenced = false;                 // a table the batch created (see Target::keepsInsertOrder)
 };
 
 // The tables of one query level; parent is the enclosing query (for correlated references).

@@ -8,13 +8,13 @@ namespace dialect {
 
 const Target& sqliteTarget() {
   static const Target target{TargetKind::SQLite, "TEXT COLLATE NOCASE", "INTEGER", "REAL", "", false, false,
-                             "temp", "rowid", false, true, true, "COLLATE NOCASE"};
+                             "temp", "rowid", false, true, true, "COLLATE NOCASE", true};
   return target;
 }
 
 const Target& postgresTarget() {
   static const Target target{TargetKind::PostgreSQL, "text COLLATE tav_ci", "integer", "double precision",
-                             "numeric", true, true, "pg_temp", "ctid", true, false, false, ""};
+                             "numeric", true, true, "pg_temp", "ctid", true, false, false, "", false};
   return target;
 }
 
@@ -53,6 +53,11 @@ CREATE OR REPLACE AGGREGATE tav_sum(numeric) (SFUNC = numeric_add, STYPE = numer
 CREATE OR REPLACE FUNCTION tav_sum_exact(s numeric, x double precision) RETURNS numeric LANGUAGE sql IMMUTABLE AS
 $$ SELECT CASE WHEN x IS NULL THEN s ELSE coalesce(s, 0) + CAST(x AS numeric) END $$;
 CREATE OR REPLACE AGGREGATE tav_sum(double precision) (SFUNC = tav_sum_exact, STYPE = numeric);
+CREATE OR REPLACE FUNCTION tav_int(x numeric) RETURNS bigint LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT CAST(trunc(x) AS bigint) $$;
+CREATE OR REPLACE FUNCTION tav_int(x double precision) RETURNS bigint LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT CAST(trunc(x) AS bigint) $$;
+CREATE OR REPLACE FUNCTION tav_int(x bigint) RETURNS bigint LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT x $$;
+CREATE OR REPLACE FUNCTION tav_int(x text) RETURNS bigint LANGUAGE sql IMMUTABLE STRICT AS
+$$ SELECT CASE WHEN btrim(x) = '' THEN 0 ELSE CAST(trunc(CAST(x AS numeric)) AS bigint) END $$;
 CREATE OR REPLACE FUNCTION tav_add(a text, b text) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT a || b $$;
 CREATE OR REPLACE FUNCTION tav_add(a numeric, b numeric) RETURNS numeric LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT a + b $$;
 CREATE OR REPLACE FUNCTION tav_add(a bigint, b bigint) RETURNS bigint LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT a + b $$;

@@ -34,7 +34,14 @@ struct Target {
   bool caselessLike;
   // A collation clause for ordering text without regard to case ("" when the columns do it).
   std::string_view caselessOrder;
+  // A table without ORDER BY reads back in the order its rows were inserted, also after
+  // updates, as SQL Server's and SQLite's work tables do. Otherwise the work tables get a
+  // hidden column numbering their rows (kSequenceColumn), which "*" leaves out and a read of
+  // one work table orders by.
+  bool keepsInsertOrder;
 };
+
+inline constexpr const char* kSequenceColumn = "tav_seq";
 
 [[nodiscard]] const Target& sqliteTarget();
 [[nodiscard]] const Target& postgresTarget();

@@ -153,8 +153,8 @@ ReportData generateReportData() {
   return d;
 }
 
-void load(TestDb& db, const ReportData& d) {
-  db.exec(
+std::string loadSql(const ReportData& d) {
+  std::string sql =
       "CREATE TABLE t_Item(FItemID INTEGER PRIMARY KEY, FItemClassID INTEGER, FNumber TEXT, FFullNumber TEXT, "
       "FShortNumber TEXT, FName TEXT, FLevel INTEGER, FDetail INTEGER);"
       "CREATE TABLE t_ICItem(FItemID INTEGER PRIMARY KEY, FNumber TEXT, FShortNumber TEXT, FName TEXT, FRightUserID TEXT);"
@@ -165,8 +165,7 @@ void load(TestDb& db, const ReportData& d) {
       "FStockQty REAL, FFinishBQty REAL, FFinishSQty REAL);"
       "CREATE TEMP TABLE [#T499](FItemID INTEGER, FNumber TEXT, FBatchNo TEXT, FPeriodStartNum REAL, "
       "FPeriodStartCost REAL, FCurInNum REAL, FCurInCost REAL, FCurOutNum REAL, FCurOutCost REAL, FPeriodEndNum REAL, "
-      "FPeriodEndCost REAL);");
-  std::string sql;
+      "FPeriodEndCost REAL);";
   for (const ItemNode& i : d.items) {
     std::string values = std::to_string(i.id) + ", '" + i.number + "', '" + i.number + "', '" + i.name + "'";
     sql += "INSERT INTO t_Item VALUES (" + std::to_string(i.id) + ", " + std::to_string(i.classId) + ", '" + i.number +
@@ -187,8 +186,10 @@ void load(TestDb& db, const ReportData& d) {
     for (double v : c.values) sql += ", " + amount(v);
     sql += ");";
   }
-  db.exec(sql);
+  return sql;
 }
+
+void load(TestDb& db, const ReportData& d) { db.exec(loadSql(d)); }
 
 std::vector<std::string> resultColumns401(const Options401& o) {
   std::vector<std::string> columns;

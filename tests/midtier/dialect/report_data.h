@@ -43,6 +43,8 @@ struct ReportData {
 // class is missing, a department without a record, batches, and an output quantity summing to 0.
 ReportData generateReportData();
 void load(TestDb& db, const ReportData& data);
+// The same as SQLite statements: base tables, #T401 and #T499 with their rows.
+std::string loadSql(const ReportData& data);
 
 // Result rows as comparable texts: text cells as they are (NULL for null), numbers "%.6f" and
 // marked "int:" when SQLite holds them as integers.
