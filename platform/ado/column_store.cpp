@@ -47,7 +47,7 @@ void NumberColumn::widen() {
   wide_ = true;
 }
 
-TextColumn::TextColumn() { slots_.assign(16, 0); }
+TextColumn::TextColumn(size_t maxTexts) : maxTexts_(std::min(maxTexts, kMaxTexts)) { slots_.assign(16, 0); }
 
 std::string_view TextColumn::entry(uint32_t code) const {
   const char* at = entries_[code];
@@ -73,6 +73,9 @@ void TextColumn::set(size_t row, std::string_view text) {
 }
 
 uint32_t TextColumn::append(std::string_view text) {
+  // Checked before anything is stored: a failed store leaves the column as it was.
+  if (entries_.size() >= maxTexts_)
+    throw plat::Error(-2147024882, "ADODB.Recordset", "Too many different texts in one record set field");
   const uint32_t length = static_cast<uint32_t>(text.size());
   const size_t need = sizeof length + text.size();
   if (need > blockFree_) {
@@ -88,7 +91,6 @@ uint32_t TextColumn::append(std::string_view text) {
   if (!text.empty()) std::memcpy(at + sizeof length, text.data(), text.size());
   cursor_ += need;
   blockFree_ -= need;
-  if (entries_.size() >= kNull) throw plat::Error(-2147024882, "ADODB.Recordset", "Too many texts in one record set field");
   entries_.push_back(at);
   return static_cast<uint32_t>(entries_.size() - 1);
 }

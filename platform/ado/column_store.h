@@ -60,12 +60,17 @@ class NumberColumn {
 };
 
 // A column of texts: each distinct text is stored once in a pool and rows hold its 32-bit code.
-// Texts stay where they are once stored, so views of them remain valid while the record set lives.
+// Texts stay where they are once stored, so views of them remain valid while the record set lives,
+// also after their cell is set to another text.
 // When nearly every text is distinct (bill numbers) the lookup table is dropped and texts are
 // simply appended, which is what sharing would cost anyway.
 class TextColumn {
  public:
-  TextColumn();
+  // The most distinct texts a column can hold: codes are 32 bits and one value marks Null.
+  static constexpr size_t kMaxTexts = UINT32_MAX;
+
+  // `maxTexts` lowers the limit (for tests); storing a text past it raises a plat::Error.
+  explicit TextColumn(size_t maxTexts = kMaxTexts);
   void addNull() { codes_.push_back(kNull); }
   bool isNull(size_t row) const { return codes_[row] == kNull; }
   std::string_view get(size_t row) const;  // "" for Null
@@ -89,6 +94,7 @@ class TextColumn {
   std::vector<uint32_t> slots_;  // open addressing: code + 1, 0 for empty; empty when not sharing
   uint32_t last_ = kNull;  // the code stored last while sharing
   size_t stores_ = 0;
+  size_t maxTexts_;
   bool sharing_ = true;
 };
 

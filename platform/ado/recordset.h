@@ -102,9 +102,13 @@ class Recordset : public plat::Object {
   plat::Variant ValueAt(size_t row, size_t field) const;
   void SetValueAt(size_t row, size_t field, const plat::Variant& v);
   bool IsNullAt(size_t row, size_t field) const;
-  // Text storage only; "" for Null. The view stays valid while the record set lives.
+  // Text storage only; "" for Null. The view stays valid while the record set lives: stored
+  // texts never move, and a later SetText of the cell leaves the viewed text in place (the view
+  // then shows the cell's former text).
   std::string_view TextAt(size_t row, size_t field) const;
   double NumberAt(size_t row, size_t field) const;          // number or date storage; 0 for Null
+  // Raises a plat::Error for a text of about 4 GiB or more, and past 2^32 - 1 different texts in
+  // one field; the cell keeps its value then.
   void SetText(size_t row, size_t field, std::string_view s);
   void SetNumber(size_t row, size_t field, double d);
   void SetNull(size_t row, size_t field);

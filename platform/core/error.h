@@ -20,12 +20,12 @@ class Error : public std::runtime_error {
   const std::string& description() const { return description_; }
 
   // Common cases, numbered as the platform's runtime numbers them.
-  static Error invalidCall(std::string source, std::string what) { return {5, std::move(source), std::move(what)}; }
-  static Error overflow(std::string source, std::string what) { return {6, std::move(source), std::move(what)}; }
-  static Error typeMismatch(std::string source, std::string what) { return {13, std::move(source), std::move(what)}; }
-  static Error notFound(std::string source, std::string what) { return {3265, std::move(source), std::move(what)}; }
-  static Error cannotCreate(std::string source, std::string what) { return {429, std::move(source), std::move(what)}; }
-  static Error database(std::string source, std::string what) { return {-2147467259, std::move(source), std::move(what)}; }
+  [[nodiscard]] static Error invalidCall(std::string source, std::string what) { return {5, std::move(source), std::move(what)}; }
+  [[nodiscard]] static Error overflow(std::string source, std::string what) { return {6, std::move(source), std::move(what)}; }
+  [[nodiscard]] static Error typeMismatch(std::string source, std::string what) { return {13, std::move(source), std::move(what)}; }
+  [[nodiscard]] static Error notFound(std::string source, std::string what) { return {3265, std::move(source), std::move(what)}; }
+  [[nodiscard]] static Error cannotCreate(std::string source, std::string what) { return {429, std::move(source), std::move(what)}; }
+  [[nodiscard]] static Error database(std::string source, std::string what) { return {-2147467259, std::move(source), std::move(what)}; }
 
  private:
   long number_;

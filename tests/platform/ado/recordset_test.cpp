@@ -102,6 +102,8 @@ TEST(Recordset, LargeResultsKeepEveryValue) {
   EXPECT_DOUBLE_EQ(rs->ValueAt(3, 2).toDouble(), -49'997);
 
   // Overwritten cells read their new value; a number turned Null and back keeps the new one.
+  // A view taken before still shows the former text.
+  const std::string_view former = rs->TextAt(5, 1);
   rs->SetText(5, 1, "吨");
   rs->SetNull(6, 2);
   rs->SetNumber(8, 2, -0.5);
@@ -114,4 +116,20 @@ TEST(Recordset, LargeResultsKeepEveryValue) {
   EXPECT_EQ(rs->TextAt(9, 1), "");
   EXPECT_THROW(rs->SetText(kRows, 1, "x"), plat::Error);
   EXPECT_THROW(rs->SetNumber(0, 1, 1), plat::Error);  // a text field
+  EXPECT_EQ(former, "箱");
+}
+
+// Past the different texts its 32-bit codes can name a field refuses a new text and the cell
+// keeps its value; texts already stored can still be written.
+TEST(Recordset, TextStoreRefusesTextsPastItsLimit) {
+  detail::TextColumn column(3);
+  for (int r = 0; r < 5; ++r) column.addNull();
+  column.set(0, "a");
+  column.set(1, "b");
+  column.set(2, "c");
+  EXPECT_THROW(column.set(3, "d"), plat::Error);
+  EXPECT_TRUE(column.isNull(3));
+  column.set(4, "a");
+  EXPECT_EQ(column.get(4), "a");
+  EXPECT_EQ(column.get(2), "c");
 }
