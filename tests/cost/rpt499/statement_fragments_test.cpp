@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cost/rpt499/statement_fragments.h"
+#include "frame/sql/item_level.h"
 
 namespace {
 
@@ -127,20 +128,8 @@ TEST(StatementFragments, ClassLevelsTwoToThreePerBatchScale2) {
   auto filter = filterOf(1, 1, 0, 0, 2, 3, "01.01", "02'x");
   cost::StatementParts parts;
   cost::PrepareStatementParts(parts, *filter, 2);
-  const std::string dot2 = "CharIndex('.',FFullNumber,CharIndex('.',FFullNumber)+1)";
-  const std::string dot3 = "CharIndex('.',FFullNumber," + dot2 + "+1)";
-  const std::string itemLevels =
-      lines({"CREATE TABLE #ItemLevel( ", " FNumber2 Varchar(355),", " FName2 Varchar(355),", " FNumber3 Varchar(355),",
-             " FName3 Varchar(355),", " FItemID int,", " FNumber VARCHAR(355))", "",
-             " Insert Into #ItemLevel SELECT  ",
-             " Case When " + dot2 + "-1= -1 or FLevel<3 THEN NULL ELSE SUBSTRING(FNumber, 1," + dot2 + "-1)  END, ",
-             " '',",
-             " Case When " + dot3 + "-1= -1 or FLevel<4 THEN NULL ELSE SUBSTRING(FNumber, 1," + dot3 + "-1)  END, ",
-             " '',", " FItemID,FNumber From t_Item", " Where FItemClassID=4",
-             " AND FDetail=1 AND FNumber>='01.01' AND FNumber<='02''x' ##ITEMFILTER##",
-             " Update t0 SET t0.FName2=t2.FName,t0.FName3=t3.FName",
-             " From #ItemLevel t0 left join t_Item t2 On t0.FNumber2=t2.FNumber  AND t2.FItemClassID=4 AND t2.FDetail=0 ",
-             " left join t_Item t3 On t0.FNumber3=t3.FNumber  AND t3.FItemClassID=4 AND t3.FDetail=0 "});
+  // The level table's own text is checked whole with the item-level statements.
+  const std::string itemLevels = frame::ItemLevelStatementsWith(true, 4, "", "01.01", "02'x", 2, 3, 0);
   const std::string select =
       lines({"SET NOCOUNT ON"}) + itemLevels + "\r\n" +
       lines({"If Object_ID('tempdb..#Data') Is Not Null Drop Table #Data", "Create Table #Data(",
@@ -167,15 +156,7 @@ TEST(StatementFragments, ClassLevelOneLevelPerProductScale4OnlySums) {
   auto filter = filterOf(1, 1, 1, 1, 1, 1);
   cost::StatementParts parts;
   cost::PrepareStatementParts(parts, *filter, 4);
-  const std::string dot1 = "CharIndex('.',FFullNumber)";
-  const std::string itemLevels =
-      lines({"CREATE TABLE #ItemLevel( ", " FNumber1 Varchar(355),", " FName1 Varchar(355),", " FItemID int,",
-             " FNumber VARCHAR(355))", "", " Insert Into #ItemLevel SELECT  ",
-             " Case When " + dot1 + "-1= -1 or FLevel<2 THEN FFullNumber ELSE SUBSTRING(FNumber, 1," + dot1 +
-                 "-1)  END, ",
-             " '',", " FItemID,FNumber From t_Item", " Where FItemClassID=4", " AND FDetail=1 ##ITEMFILTER##",
-             " Update t0 SET t0.FName1=t1.FName",
-             " From #ItemLevel t0 left join t_Item t1 On t0.FNumber1=t1.FNumber  AND t1.FItemClassID=4 AND t1.FDetail=0 "});
+  const std::string itemLevels = frame::ItemLevelStatementsWith(false, 4, "", "", "", 1, 1, 0);
   const std::string select =
       lines({"SET NOCOUNT ON"}) + itemLevels + "\r\n" +
       lines({"If Object_ID('tempdb..#Data') Is Not Null Drop Table #Data", "Create Table #Data(",

@@ -1,5 +1,5 @@
-// The batches the two reports send, composed from their statement fragments exactly as the
-// reports write them (CR LF line breaks, double blanks and all), joined as a data service would.
+// The batches the two reports send: their own fragment builders' texts joined as a data service
+// joins them, so the dialect is tested on exactly what the reports write.
 #pragma once
 
 #include <string>

@@ -22,7 +22,6 @@
 #include "midtier/services/login.h"
 #include "midtier/services/register.h"
 #include "midtier/services/shop_data.h"
-#include "platform/forms/hosted_control.h"
 #include "platform/forms/scripted_front_end.h"
 #include "platform/grfc/register.h"
 #include "platform/grfc/report_filter.h"
@@ -129,38 +128,21 @@ inline void ExpectFailedRun(frame::Report& rpt, forms::ScriptedFrontEnd& fe, lum
   EXPECT_TRUE(fe.modalStack().empty());
 }
 
-// The journal list of the bill lookup: it always offers the bill with internal id 5.
-struct Journal : svc::ListControl {
-  void SetProperty(const std::string&, const plat::Variant&) override {}
-  void SetROB(int32_t&) override {}
-  bool InitData() override { return true; }
-  bool CanShow() const override { return true; }
-  lumo::VectorRef ListInfo() const override {
-    auto info = lumo::newVector();
-    auto entry = lumo::newDictionary();
-    entry->SetValue("FName", "单据");
-    info->Add(entry);
-    return info;
-  }
-  lumo::VectorRef Selected() const override {
-    auto rows = lumo::newVector();
-    auto row = lumo::newDictionary();
-    row->SetValue("FInterID", int32_t{5});
-    rows->Add(row);
-    return rows;
-  }
-  ado::RecordsetRef GetListRs() const override { return nullptr; }
-  plat::ObjectRef GetListFieldsDes() const override { return nullptr; }
-  bool ConfirmSelection() const override { return true; }
-  void Release() override {}
+// Picks the first bill of the journal list (the newest) the next time the list shows.
+inline void PickFirstBillNext(forms::ScriptedFrontEnd& fe) {
+  fe.onShow("frmList", [](forms::Form& f) {
+    svc::ListBrowser* journal = svc::listBrowserOf(f);
+    ASSERT_NE(journal, nullptr);
+    journal->Select(0);
+    journal->Confirm();
+  });
+}
 
-  // Confirms the selection in the list window the next time it shows.
-  static void SelectNext(forms::ScriptedFrontEnd& fe) {
-    fe.onShow("frmList", [](forms::Form& f) {
-      f.get<forms::HostedControl>("ICListSel").as<svc::ListControl>().OnCommand("SelectOK");
-    });
-  }
-};
+// The newest bill number of `table` (ICMO, SEOrder): the first row of its journal.
+inline std::string NewestBill(db::Database& database, const std::string& table) {
+  db::Statement s = database.prepare("SELECT FBillNo FROM " + table + " ORDER BY FDate DESC, FInterID DESC LIMIT 1");
+  return s.step() ? s.getText(0) : std::string();
+}
 
 struct RaisingService : midtier::ShopData {
   ado::RecordsetRef GetRpt400Data(const std::string&, lumo::DictionaryRef&) override { fail(); }

@@ -81,7 +81,6 @@ TEST_F(FrmFilter400Test, RestoresASchemeAndResets) {
 }
 
 TEST_F(FrmFilter400Test, EachCodeBoxLooksUpItsClassOrBill) {
-  plat::broker().Register(svc::kListControl, [] { return std::make_shared<prodtest::Journal>(); });
   production::frmFilter400 dialog;
   dialog.Load();
   struct Case {
@@ -100,13 +99,13 @@ TEST_F(FrmFilter400Test, EachCodeBoxLooksUpItsClassOrBill) {
   }
   EXPECT_EQ(dialog.get<forms::TextBox>("txtItem", 4).Text(), "");  // no bill lookup asked
 
-  for (const auto& [box, bill] : {std::pair{5, "SO-000005"}, std::pair{8, "WORK000005"}}) {
-    prodtest::Journal::SelectNext(*fe);
+  for (const auto& [box, table] : {std::pair{5, "SEOrder"}, std::pair{8, "ICMO"}}) {
+    prodtest::PickFirstBillNext(*fe);
     forms::Control* target = &dialog.get<forms::TextBox>("txtItem", box);
     int32_t classId = 0;
     std::string condition;
     dialog.GetLookupClass(target, classId, condition, true);
-    EXPECT_EQ(dialog.get<forms::TextBox>("txtItem", box).Text(), bill);
+    EXPECT_EQ(dialog.get<forms::TextBox>("txtItem", box).Text(), prodtest::NewestBill(database(), table));
     EXPECT_EQ(target, &dialog.get<forms::TextBox>("txtItem", box));
   }
 }

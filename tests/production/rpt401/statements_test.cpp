@@ -132,14 +132,7 @@ TEST(Rpt401Statements, DepartmentVariant) {
 }
 
 TEST(Rpt401Statements, ClassLevelOneToOneWrittenOut) {
-  const std::string levelTable =
-      "CREATE TABLE #ItemLevel( \r\n FNumber1 Varchar(355),\r\n FName1 Varchar(355),\r\n FItemID int,\r\n"
-      " FNumber VARCHAR(355))\r\n\r\n"
-      " Insert Into #ItemLevel SELECT  \r\n Case When CharIndex('.',FFullNumber)-1= -1 or FLevel<2 THEN FFullNumber"
-      " ELSE SUBSTRING(FNumber, 1,CharIndex('.',FFullNumber)-1)  END, \r\n '',\r\n FItemID,FNumber From t_Item\r\n"
-      " Where FItemClassID=4\r\n AND FDetail=1 ##ITEMFILTER##\r\n"
-      " Update t0 SET t0.FName1=t1.FName\r\n From #ItemLevel t0 left join t_Item t1 On t0.FNumber1=t1.FNumber  AND "
-      "t1.FItemClassID=4 AND t1.FDetail=0 \r\n";
+  const std::string levelTable = frame::ItemLevelStatementsWith(frame::LongNumberFlag(), 4, "", "", "", 1, 1, 0);
   const Texts expected = {
       {"SElECT", "SET NOCOUNT ON\r\n" + levelTable + "\r\nCREATE TABLE #DATA(\r\nFName1 varchar(355) Null,\r\n" +
                      kColumns + "INSERT INTO #DATA \r\nSELECT ItemLevel.FName1,t1.FNumber," + kSumsByProduct +

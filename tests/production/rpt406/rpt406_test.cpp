@@ -153,15 +153,14 @@ TEST_F(Rpt406Test, DialogKeysResetAndSchemes) {
   EXPECT_EQ(dialog.get<forms::ComboBox>("CmbDisplayType").Text(), "仅显示明细行");
   EXPECT_EQ(dialog.get<forms::TextBox>("txtItem", 5).Text(), "WORK000010");
 
-  plat::broker().Register(svc::kListControl, [] { return std::make_shared<prodtest::Journal>(); });
   forms::Control* box = &dialog.get<forms::TextBox>("txtItem", 4);
   int32_t classId = 0;
   std::string condition;
   dialog.GetLookupClass(box, classId, condition, false);
   EXPECT_EQ(dialog.get<forms::TextBox>("txtItem", 4).Text(), "");  // no lookup asked
-  prodtest::Journal::SelectNext(*fe);
+  prodtest::PickFirstBillNext(*fe);
   dialog.GetLookupClass(box, classId, condition, true);
-  EXPECT_EQ(dialog.get<forms::TextBox>("txtItem", 4).Text(), "WORK000005");
+  EXPECT_EQ(dialog.get<forms::TextBox>("txtItem", 4).Text(), prodtest::NewestBill(database(), "ICMO"));
   box = &dialog.get<forms::TextBox>("txtItem", 1);
   dialog.GetLookupClass(box, classId, condition, false);
   EXPECT_EQ(classId, 4);

@@ -1,26 +1,60 @@
-// Rpt410 and frmFilter410 on the demo company: the result containers, the overdue rule against
-// independent SQL, ShowNoFilter, the refused date ranges, the dialog's keys and list orders,
+// Rpt410 and frmFilter410 on the demo company: the result containers, the overdue rule applied
+// here to the stored tasks, ShowNoFilter, the refused date ranges, the dialog's keys and list orders,
 // bad input and failures.
 #include <gtest/gtest.h>
 
-#include "production/rpt410/frm_filter410.h"
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <tuple>
+
 #include "production/common/production_harness.h"
+#include "production/rpt410/frm_filter410.h"
 
 namespace {
 
 using prodtest::DetailIds;
 using prodtest::Ids;
 
+// A task as stored, read plainly: the overdue rule and the filter keys are applied to these in
+// C++ below, not restated as SQL.
+struct Task {
+  int64_t id;
+  std::string billNo, planCommit, planFinish, item, dept, emp;
+  bool finished, closed, checked;
+  double qty, qtyFinish, auxQty, coefficient;
+};
+using Pick = std::function<bool(const Task&)>;
+
 class Rpt410Test : public prodtest::ReportTest {
  protected:
-  // The overdue rule written out independently: unfinished, short of its quantity and past its
-  // planned finish date today; `extra` narrows it further.
-  std::vector<int64_t> Overdue(const std::string& extra) {
-    return Ids(database(),
-               "SELECT m.FInterID FROM ICMO m LEFT JOIN t_Department td ON td.FItemID = m.FDeptID "
-               "WHERE m.FFinishDate IS NULL AND m.FQtyFinish < m.FQty AND m.FPlanFinishDate < ?1" +
-                   extra + " ORDER BY m.FPlanFinishDate, m.FBillNo",
-               {plat::Date::today().iso()});
+  std::map<int64_t, Task> Tasks() {
+    db::Statement s = database().prepare(
+        "SELECT m.FInterID, m.FBillNo, m.FPlanCommitDate, m.FPlanFinishDate, t1.FNumber, ifnull(td.FNumber, ''), "
+        "ifnull(te.FNumber, ''), m.FFinishDate IS NOT NULL, m.FClosed, m.FCheckerID, m.FQty, m.FQtyFinish, m.FAuxQty, "
+        "u.FCoefficient FROM ICMO m JOIN t_ICItem t1 ON t1.FItemID = m.FItemID JOIN t_MeasureUnit u ON "
+        "u.FMeasureUnitID = m.FUnitID LEFT JOIN t_Department td ON td.FItemID = m.FDeptID LEFT JOIN t_Emp te ON "
+        "te.FItemID = m.FEmpID");
+    std::map<int64_t, Task> out;
+    while (s.step())
+      out[s.getInt64(0)] = {s.getInt64(0), s.getText(1), s.getText(2), s.getText(3), s.getText(4), s.getText(5),
+                            s.getText(6), s.getInt64(7) != 0, s.getInt64(8) != 0, s.getInt64(9) != 0, s.getDouble(10),
+                            s.getDouble(11), s.getDouble(12), s.getDouble(13)};
+    return out;
+  }
+  // The overdue tasks that `also` keeps: unfinished, short of their quantity and past their planned
+  // finish date today, by planned finish date and number.
+  std::vector<int64_t> Overdue(const Pick& also) {
+    const std::string today = plat::Date::today().iso();
+    std::vector<Task> hits;
+    for (const auto& [id, t] : Tasks())
+      if (!t.finished && t.qtyFinish < t.qty && t.planFinish < today && also(t)) hits.push_back(t);
+    std::sort(hits.begin(), hits.end(), [](const Task& a, const Task& b) {
+      return std::tie(a.planFinish, a.billNo) < std::tie(b.planFinish, b.billNo);
+    });
+    std::vector<int64_t> ids;
+    for (const Task& t : hits) ids.push_back(t.id);
+    return ids;
   }
 };
 
@@ -59,21 +93,22 @@ TEST_F(Rpt410Test, RunsThroughTheBrokerWithItsDialog) {
 
   // "未关闭" is the dialog's default; a finish range ending in 2100 still means "overdue today".
   const ado::Recordset& rs = *rpt->Rs();
-  EXPECT_EQ(DetailIds(rs), Overdue(" AND m.FClosed = 0 AND m.FPlanFinishDate >= '2025-06-01' AND td.FNumber >= '06'"));
+  EXPECT_EQ(DetailIds(rs),
+            Overdue([](const Task& t) { return !t.closed && t.planFinish >= "2025-06-01" && t.dept >= "06"; }));
   ASSERT_GT(rs.RecordCount(), 5);
-  auto& db = database();
+  const auto tasks = Tasks();
   for (size_t r = 0; r < static_cast<size_t>(rs.RecordCount()); ++r) {
-    const std::string id = rs.ValueAt(r, static_cast<size_t>(rs.FieldIndex("FInterID"))).text();
-    db::Statement s = db.prepare(
-        "SELECT m.FAuxQty, m.FQtyFinish / u.FCoefficient, printf('%.2f%%', 100.0 * m.FQtyFinish / m.FQty) "
-        "FROM ICMO m JOIN t_MeasureUnit u ON u.FMeasureUnitID = m.FUnitID WHERE m.FInterID = " + id);
-    ASSERT_TRUE(s.step());
-    EXPECT_DOUBLE_EQ(prodtest::Field(rs, r, "FAuxPlanQty"), s.getDouble(0));
-    EXPECT_NEAR(prodtest::Field(rs, r, "FAuxFinishQty"), s.getDouble(1), 1e-9);
-    EXPECT_NEAR(prodtest::Field(rs, r, "FUnFinishAuxQty"), s.getDouble(0) - s.getDouble(1), 1e-9);
-    EXPECT_EQ(rs.TextAt(r, static_cast<size_t>(rs.FieldIndex("FFinishRateStr"))), s.getText(2));
+    const Task& t = tasks.at(static_cast<int64_t>(prodtest::Field(rs, r, "FInterID")));
+    EXPECT_DOUBLE_EQ(prodtest::Field(rs, r, "FAuxPlanQty"), t.auxQty);
+    EXPECT_NEAR(prodtest::Field(rs, r, "FAuxFinishQty"), t.qtyFinish / t.coefficient, 1e-9);
+    EXPECT_NEAR(prodtest::Field(rs, r, "FUnFinishAuxQty"), (t.qty - t.qtyFinish) / t.coefficient, 1e-9);
+    // The finished share in percent with two places (a half may round either way).
+    const std::string rate(rs.TextAt(r, static_cast<size_t>(rs.FieldIndex("FFinishRateStr"))));
+    ASSERT_TRUE(rate.ends_with("%") && rate.find('.') == rate.size() - 4) << rate;
+    EXPECT_NEAR(std::stod(rate), 100.0 * t.qtyFinish / t.qty, 0.005 + 1e-9) << rate;
     EXPECT_EQ(rs.TextAt(r, static_cast<size_t>(rs.FieldIndex("FClosed"))), "未关闭");
   }
+  auto& db = database();
   EXPECT_EQ(Ids(db, "SELECT count(*) FROM t_Log WHERE FLogID='SysRptLog0047' AND FText='生产任务超期预警表查询'")[0] > 0, true);
 }
 
@@ -94,39 +129,40 @@ TEST_F(Rpt410Test, ShowNoFilterSelectsEveryOpenOverdueTask) {
             (std::vector<std::string>{"0 开工起始日期：1900-01-01", "1 开工截止日期：2100-01-01", "2 完工起始日期：1900-01-01",
                                       "3 ", "4 完工截止日期：2100-01-01", "5 部门代码范围：所有部门", "6 ",
                                       "7 业务员代码范围：所有业务员"}));
-  EXPECT_EQ(DetailIds(*rpt->Rs()), Overdue(" AND m.FClosed = 0"));
+  EXPECT_EQ(DetailIds(*rpt->Rs()), Overdue([](const Task& t) { return !t.closed; }));
 }
 
 TEST_F(Rpt410Test, FilterKeysAndListOrders) {
   midtier::ShopData service;
   struct Case {
     std::vector<std::pair<const char*, plat::Variant>> keys;
-    std::string where;
+    Pick pick;
   };
+  const auto between = [](const std::string& v, const char* b, const char* e) { return v >= b && v <= e; };
   const std::vector<Case> cases = {
-      {{{"CheckState", int16_t{1}}}, " AND m.FCheckerID <> 0"},  // 已审核
-      {{{"CheckState", int16_t{2}}}, " AND m.FCheckerID = 0"},   // 未审核
-      {{{"CheckClose", int16_t{2}}}, " AND m.FClosed = 0"},      // 未关闭
+      {{{"CheckState", int16_t{1}}}, [](const Task& t) { return t.checked; }},   // 已审核
+      {{{"CheckState", int16_t{2}}}, [](const Task& t) { return !t.checked; }},  // 未审核
+      {{{"CheckClose", int16_t{2}}}, [](const Task& t) { return !t.closed; }},   // 未关闭
       {{{"BWorkDate", plat::Date(2026, 1, 1)}, {"EWorkDate", plat::Date(2026, 6, 30)}},
-       " AND m.FPlanCommitDate BETWEEN '2026-01-01' AND '2026-06-30'"},
-      {{{"EFinishDate", plat::Date(2025, 12, 31)}}, " AND m.FPlanFinishDate <= '2025-12-31'"},
-      {{{"BMOBillNo", "WORK000200"}, {"EMOBillNO", "WORK000900"}}, " AND m.FBillNo BETWEEN 'WORK000200' AND 'WORK000900'"},
-      {{{"BEmpNumber", "0004"}, {"EEmpNumber", "0009"}},
-       " AND m.FEmpID IN (SELECT FItemID FROM t_Emp WHERE FNumber BETWEEN '0004' AND '0009')"},
+       [&](const Task& t) { return between(t.planCommit, "2026-01-01", "2026-06-30"); }},
+      {{{"EFinishDate", plat::Date(2025, 12, 31)}}, [](const Task& t) { return t.planFinish <= "2025-12-31"; }},
+      {{{"BMOBillNo", "WORK000200"}, {"EMOBillNO", "WORK000900"}},
+       [&](const Task& t) { return between(t.billNo, "WORK000200", "WORK000900"); }},
+      {{{"BEmpNumber", "0004"}, {"EEmpNumber", "0009"}}, [&](const Task& t) { return between(t.emp, "0004", "0009"); }},
       {{{"BItemNumber", "01.02"}, {"EItemNumber", "01.03"}},
-       " AND m.FItemID IN (SELECT FItemID FROM t_ICItem WHERE FNumber BETWEEN '01.02' AND '01.03')"},
+       [&](const Task& t) { return between(t.item, "01.02", "01.03"); }},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.where);
+    SCOPED_TRACE(c.keys.front().first);
     auto filter = lumo::newDictionary();
     for (const auto& [k, v] : c.keys) filter->SetValue(k, v);
-    const auto expected = Overdue(c.where);
+    const auto expected = Overdue(c.pick);
     EXPECT_FALSE(expected.empty());
     EXPECT_EQ(DetailIds(*service.GetRpt410Data(props, filter)), expected);
   }
   auto closed = lumo::newDictionary();
   closed->SetValue("CheckClose", int16_t{1});  // 已关闭: a closed task is never overdue here
-  EXPECT_EQ(DetailIds(*service.GetRpt410Data(props, closed)), Overdue(" AND m.FClosed <> 0"));
+  EXPECT_EQ(DetailIds(*service.GetRpt410Data(props, closed)), Overdue([](const Task& t) { return t.closed; }));
   closed->SetValue("BWorkDate", "2026-13-01");
   EXPECT_THROW(service.GetRpt410Data(props, closed), plat::Error);
 }
@@ -161,7 +197,6 @@ TEST_F(Rpt410Test, AStartDateAfterItsEndIsRefusedAndCorrected) {
 }
 
 TEST_F(Rpt410Test, DialogKeysSchemesAndLookups) {
-  plat::broker().Register(svc::kListControl, [] { return std::make_shared<prodtest::Journal>(); });
   production::frmFilter410 dialog;
   dialog.Load();
   EXPECT_EQ(dialog.get<forms::ComboBox>("cmbCheckState").Text(), "全部");
@@ -199,12 +234,12 @@ TEST_F(Rpt410Test, DialogKeysSchemesAndLookups) {
     EXPECT_EQ(id, classId) << box;
     EXPECT_EQ(extra, condition) << box;
   }
-  prodtest::Journal::SelectNext(*fe);
+  prodtest::PickFirstBillNext(*fe);
   forms::Control* target = &dialog.get<forms::TextBox>("txtItem", 4);
   int32_t id = 0;
   std::string extra;
   dialog.GetLookupClass(target, id, extra, true);
-  EXPECT_EQ(dialog.get<forms::TextBox>("txtItem", 4).Text(), "WORK000005");
+  EXPECT_EQ(dialog.get<forms::TextBox>("txtItem", 4).Text(), prodtest::NewestBill(database(), "ICMO"));
 }
 
 TEST_F(Rpt410Test, TextBoxesReachTheQueryAsValues) {
