@@ -20,21 +20,10 @@
 namespace dialect::testing {
 namespace {
 
-std::filesystem::path casesDir() { return std::filesystem::path(__FILE__).parent_path() / "cases"; }
-
-std::vector<std::string> readLines(const std::filesystem::path& file) {
-  std::ifstream in(file);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
 
 class CaseFile {
  public:
-  explicit CaseFile(const std::filesystem::path& file) : lines_(readLines(file)) {}
+  explicit CaseFile(const std::filesystem::path& file) : lines_(caseFileLines(file)) {}
 
   void run() {
     while (at_ < lines_.size()) {
@@ -117,11 +106,11 @@ class CaseFile {
 
 class DialectCases : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(DialectCases, GiveTheExpectedResults) { CaseFile(casesDir() / GetParam()).run(); }
+TEST_P(DialectCases, GiveTheExpectedResults) { CaseFile(caseFilesDir() / GetParam()).run(); }
 
 std::vector<std::string> caseFiles() {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(casesDir())) {
+  for (const auto& entry : std::filesystem::directory_iterator(caseFilesDir())) {
     if (entry.path().extension() == ".test") names.push_back(entry.path().filename().string());
   }
   std::sort(names.begin(), names.end());

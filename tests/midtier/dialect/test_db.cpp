@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "midtier/dialect/dialect.h"
 
 namespace dialect::testing {
@@ -63,6 +65,18 @@ std::string crlf(const std::vector<std::string>& lines) {
   std::string out;
   for (std::size_t i = 0; i < lines.size(); ++i) out += (i ? "\r\n" : "") + lines[i];
   return out;
+}
+
+std::filesystem::path caseFilesDir() { return std::filesystem::path(__FILE__).parent_path() / "cases"; }
+
+std::vector<std::string> caseFileLines(const std::filesystem::path& file) {
+  std::ifstream in(file);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
 }
 
 }  // namespace dialect::testing

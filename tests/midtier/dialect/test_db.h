@@ -3,6 +3,7 @@
 
 #include <sqlite3.h>
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,10 @@ using Row = std::vector<std::string>;
 std::string cellText(sqlite3_stmt* stmt, int column);
 // Cells joined with " | ".
 std::string rowText(const Row& row);
+
+// The folder of the dialect case files, and a case file's lines without their line endings.
+std::filesystem::path caseFilesDir();
+std::vector<std::string> caseFileLines(const std::filesystem::path& file);
 
 class TestDb {
  public:

@@ -9,6 +9,7 @@
 #include "midtier/db/database.h"
 #include "midtier/dbi/pg_session.h"
 #include "midtier/dbi/sqlite_session.h"
+#include "midtier/dialect/test_db.h"
 #include "midtier/pg/differential.h"
 #include "midtier/pg/schema.h"
 #include "platform/core/error.h"
@@ -18,24 +19,11 @@ namespace {
 
 using namespace differential;
 
-std::filesystem::path casesDir() {
-  return std::filesystem::path(__FILE__).parent_path().parent_path() / "dialect" / "cases";
-}
-
-std::vector<std::string> readLines(const std::filesystem::path& file) {
-  std::ifstream in(file);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
 
 TEST(PgDialectCases, EveryBatchGivesTheSameRowsAsOnSqlite) {
   TAV_NEED_POSTGRES(server);
   int compared = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(casesDir())) {
+  for (const auto& entry : std::filesystem::directory_iterator(dialect::testing::caseFilesDir())) {
     SCOPED_TRACE(entry.path().filename().string());
     support::ScratchDatabase scratch(server);
     pg::Connection connection = pg::Connection::open(scratch.url());
@@ -45,7 +33,7 @@ TEST(PgDialectCases, EveryBatchGivesTheSameRowsAsOnSqlite) {
     db::Database database = db::Database::memory();
     dbi::SqliteSession sqlite(database);
 
-    const std::vector<std::string> lines = readLines(entry.path());
+    const std::vector<std::string> lines = dialect::testing::caseFileLines(entry.path());
     std::size_t at = 0;
     // To the next blank line, or (a batch, which may hold blank lines) to the "----" line.
     auto block = [&](bool toSeparator) {
