@@ -2,8 +2,11 @@
 // this file (graded_scale_401.sql, graded_scale_499.sql) on the same file:
 //   Rpt401 by product-class levels 1-3, per product and batch, every task;
 //   Rpt499 by product-class levels 1-3 over the 12 periods of 2025 (one hand query per period).
-// Usage: graded_scale_bench [--runs N] FILE...   (make files with: tavgen --db FILE --tasks N --seed 7)
+// Usage: graded_scale_bench [--runs N] [--log] FILE...   (make files with: tavgen --db FILE --tasks N --seed 7)
 // Prints the best of N runs per case and file, the ratios, and the growth between the files.
+// --log prints every statement the reports run with its time (stderr), to see where time goes.
+#include <sqlite3.h>
+
 #include <chrono>
 #include <ctime>
 #include <cstdio>
@@ -115,6 +118,14 @@ long runHand(db::Database& database, const std::string& sql, const std::vector<s
   return rows;
 }
 
+// The statement log: each statement SQLite finished on the company connection, with its time.
+int logStatement(unsigned, void*, void* statement, void* nanoseconds) {
+  const char* sql = sqlite3_sql(static_cast<sqlite3_stmt*>(statement));
+  std::fprintf(stderr, "%9.3f ms  %s\n", static_cast<double>(*static_cast<sqlite3_int64*>(nanoseconds)) / 1e6,
+               sql ? sql : "?");
+  return 0;
+}
+
 struct Figures {
   std::string file;
   Timing r401, h401, r499, h499;
@@ -124,14 +135,16 @@ struct Figures {
 
 int main(int argc, char** argv) {
   int runs = 3;
+  bool log = false;
   std::vector<std::string> files;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--runs" && i + 1 < argc) runs = std::stoi(argv[++i]);
+    else if (arg == "--log") log = true;
     else files.push_back(arg);
   }
   if (files.empty()) {
-    std::fprintf(stderr, "usage: graded_scale_bench [--runs N] FILE...\n");
+    std::fprintf(stderr, "usage: graded_scale_bench [--runs N] [--log] FILE...\n");
     return 2;
   }
   const std::string hand401 = readSql("graded_scale_401.sql");
@@ -143,6 +156,7 @@ int main(int argc, char** argv) {
     const std::string props = midtier::makeProps(file, 16394, "administrator");
     midtier::setLoginProperties(props, "administrator");
     Figures f{file, {}, {}, {}, {}};
+    if (log) sqlite3_trace_v2(midtier::connect(props).handle(), SQLITE_TRACE_PROFILE, logStatement, nullptr);
     {
       db::Database database = db::Database::open(file);
       f.h401 = best(runs, [&] { return runHand(database, hand401, {{plat::Variant("2025-01-01"), plat::Variant("2026-12-31")}}); });

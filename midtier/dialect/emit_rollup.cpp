@@ -1,8 +1,11 @@
 // GROUP BY ... WITH ROLLUP for SQLite, which has none: one SELECT per level that HAVING keeps,
 // joined by UNION ALL. Rolled-up GROUP BY expressions read NULL and GROUPING() is a constant per
 // level. When every aggregate can be re-aggregated (SUM, COUNT, MIN, MAX) the rows are grouped
-// once at the finest level into a materialized table and the coarser levels are derived from it;
+// once at the finest level into a materialized table and each coarser level is derived from the
+// next finer one, so only the first derivation reads as many rows as the finest level has;
 // otherwise each level groups the base rows again.
+#include <algorithm>
+
 #include "midtier/dialect/generator.h"
 #include "midtier/dialect/rollup_plan.h"
 
@@ -10,6 +13,12 @@ namespace dialect {
 namespace {
 
 constexpr const char* kTable = "tav_rollup";
+
+// The materialized groups that keep the first `kept` keys; the finest level is kTable itself.
+// Every level is read under the alias kTable, so its columns are named alike at every level.
+std::string levelTable(std::size_t kept, std::size_t n) {
+  return kept == n ? std::string(kTable) : std::string(kTable) + "_" + std::to_string(kept);
+}
 
 std::string keyColumn(std::size_t i) { return std::string(kTable) + ".tav_k" + std::to_string(i + 1); }
 std::string partialColumn(std::size_t j) { return std::string(kTable) + ".tav_a" + std::to_string(j + 1); }
@@ -97,7 +106,22 @@ RollupQuery writeRollup(const Select& s, const Context& ctx, bool named, const S
     }
     stage += fromWhere + " GROUP BY ";
     for (std::size_t i = 0; i < n; ++i) stage += (i ? ", " : "") + groupSql[i];
-    query.with = "WITH " + std::string(kTable) + " AS MATERIALIZED (" + stage + ") ";
+    query.with = "WITH " + std::string(kTable) + " AS MATERIALIZED (" + stage + ")";
+    // Levels between the finest and the coarsest one kept, each from the next finer; a level
+    // kept by HAVING reads the one below it.
+    std::size_t coarsest = n;
+    for (const RollupLevelPlan& levelPlan : plan.levels) coarsest = std::min(coarsest, static_cast<std::size_t>(levelPlan.kept));
+    for (std::size_t kept = n - 1; kept > coarsest; --kept) {
+      std::string level = "SELECT ";
+      for (std::size_t i = 0; i < kept; ++i) level += (i ? ", " : "") + keyColumn(i) + " AS tav_k" + std::to_string(i + 1);
+      for (std::size_t j = 0; j < plan.aggregates.size(); ++j) {
+        level += ", " + reaggregate(plan.aggregates[j].function, partialColumn(j)) + " AS tav_a" + std::to_string(j + 1);
+      }
+      level += " FROM " + levelTable(kept + 1, n) + " AS " + kTable;
+      for (std::size_t i = 0; i < kept; ++i) level += (i ? ", " : " GROUP BY ") + keyColumn(i);
+      query.with += ", " + levelTable(kept, n) + " AS MATERIALIZED (" + level + ")";
+    }
+    query.with += " ";
   }
 
   for (const RollupLevelPlan& levelPlan : plan.levels) {
@@ -138,7 +162,7 @@ RollupQuery writeRollup(const Select& s, const Context& ctx, bool named, const S
     if (kept == 0) having.push_back("count(*) > 0");  // no total row over no rows
     if (levelPlan.residualHaving) having.push_back(writer.write(*levelPlan.residualHaving));
     if (derive) {
-      arm += std::string(" FROM ") + kTable;
+      arm += " FROM " + (kept == n ? std::string(kTable) : levelTable(kept + 1, n) + " AS " + kTable);
       if (kept == n) {
         if (!having.empty()) arm += " WHERE " + joinConditions(having);
       } else {

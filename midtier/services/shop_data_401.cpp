@@ -13,6 +13,7 @@
 #include "midtier/services/rowset.h"
 #include "midtier/services/shop_data.h"
 #include "midtier/services/task_filter.h"
+#include "platform/lumo/dictionary.h"
 #include "production/rpt401/filter_keys.h"
 
 namespace midtier {
@@ -64,19 +65,34 @@ TaskQuery taskQuery(const lumo::Dictionary& filter) {
   return q;
 }
 
-// #T401: one row per task, quantities in the base unit and in the product's common unit, the
-// latter rounded to the 10 places a decimal(28,10) column keeps.
-void collectTasks(Connection& c, const lumo::Dictionary& filter) {
+// Whether the batch names a column (ASCII case ignored, as SQL Server names are).
+bool mentions(const std::string& batch, std::string_view column) {
+  return lumo::foldCase(batch).find(lumo::foldCase(column)) != std::string::npos;
+}
+
+// #T401: the tasks totalled per product and batch, and per department and salesman where the
+// batch names those columns. The fragments only sum the quantities over groups of these
+// columns, so they total the same as over single tasks, from a tenth of the rows or less.
+// Quantities in the product's common unit are rounded per task to the 10 places a
+// decimal(28,10) column keeps before they are summed; tav_sum keeps the sums exact. Batch
+// numbers differing only in case stay apart here, so the fragments' own grouping decides
+// between them as it would over single tasks.
+void collectTasks(Connection& c, const lumo::Dictionary& filter, const std::string& batch) {
   c.database().exec(
-      "CREATE TEMP TABLE [#T401] (FInterID INTEGER PRIMARY KEY, FItemID INTEGER, FDeptID INTEGER, FEmpID INTEGER, "
-      "FBatchNo TEXT COLLATE NOCASE, FBaseQty REAL, FStockQty REAL, FFinishBQty REAL, FFinishSQty REAL)");
+      "CREATE TEMP TABLE [#T401] (FItemID INTEGER, FDeptID INTEGER, FEmpID INTEGER, FBatchNo TEXT COLLATE NOCASE, "
+      "FBaseQty REAL, FStockQty REAL, FFinishBQty REAL, FFinishSQty REAL)");
+  const bool byDept = mentions(batch, "FDeptID");
+  const bool byEmp = mentions(batch, "FEmpID");
   const TaskQuery q = taskQuery(filter);
   KeptStatement insert = c.statement(
-      "INSERT INTO temp.[#T401] (FInterID, FItemID, FDeptID, FEmpID, FBatchNo, FBaseQty, FStockQty, FFinishBQty, "
-      "FFinishSQty) SELECT v.FInterID, v.FItemID, v.FDeptID, v.FEmpID, v.FBatchNo, v.FQty, "
-      "tav_round(v.FQty / su.FCoefficient, 10), v.FQtyFinish, tav_round(v.FQtyFinish / su.FCoefficient, 10) FROM ICMO v JOIN t_ICItem t1 ON t1.FItemID = v.FItemID "
+      std::string("INSERT INTO temp.[#T401] (FItemID, FDeptID, FEmpID, FBatchNo, FBaseQty, FStockQty, FFinishBQty, "
+                  "FFinishSQty) SELECT v.FItemID, ") +
+      (byDept ? "v.FDeptID" : "NULL") + ", " + (byEmp ? "v.FEmpID" : "NULL") +
+      ", v.FBatchNo, tav_sum(v.FQty), tav_sum(tav_round(v.FQty / su.FCoefficient, 10)), tav_sum(v.FQtyFinish), "
+      "tav_sum(tav_round(v.FQtyFinish / su.FCoefficient, 10)) FROM ICMO v JOIN t_ICItem t1 ON t1.FItemID = v.FItemID "
       "LEFT JOIN t_MeasureUnit su ON su.FMeasureUnitID = t1.FStoreUnitID" +
-      q.joins + " WHERE 1 = 1" + q.conditions.sql());
+      q.joins + " WHERE 1 = 1" + q.conditions.sql() + " GROUP BY v.FItemID, v.FBatchNo COLLATE BINARY" +
+      (byDept ? ", v.FDeptID" : "") + (byEmp ? ", v.FEmpID" : ""));
   q.conditions.bind(*insert);
   insert->run();
 }
@@ -165,7 +181,7 @@ ado::RecordsetRef ShopData::GetRpt401Data(const std::string& props, lumo::Dictio
     // Everything is scratch work in temporary tables: the transaction is never committed, so
     // its rollback removes #T401, #DATA and #ItemLevel whatever happens.
     db::Transaction scratch(c.database(), db::Transaction::Kind::Deferred);
-    collectTasks(c, *filter);
+    collectTasks(c, *filter, batch);
     return runBatch(c, batch);
   });
 }
