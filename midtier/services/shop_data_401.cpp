@@ -2,12 +2,18 @@
 // into #T401, runs the report's own SQL Server fragments over it through the dialect layer,
 // fills names, units, short numbers, unfinished quantities and decimals into #DATA, and returns
 // the fragments' final select.
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "midtier/db/statement.h"
 #include "midtier/db/transaction.h"
+#include "midtier/dbi/rows.h"
+#include "midtier/dialect/decimal_functions.h"
 #include "midtier/dialect/dialect.h"
 #include "midtier/services/database_errors.h"
 #include "midtier/services/rowset.h"
@@ -118,42 +124,136 @@ std::string composeBatch(const lumo::Dictionary& fragments) {
   return select + "\r\n" + fragment(fragments, "GROUPBY") + "\r\n" + fragment(fragments, "EndSel");
 }
 
-// Names, model, unit names, short numbers and decimals of the product rows, unfinished
-// quantities of every row. Rows that name no product (totals, subtotals) keep their label
-// in FShortNumber, so that the short-number column still shows "合计".
-void fillDetails(Connection& c) {
-  if (c.database().queryInt("SELECT count(*) FROM sqlite_temp_master WHERE type = 'table' AND name = '#DATA'") == 0)
-    return;
-  c.database().exec("ALTER TABLE temp.[#DATA] ADD COLUMN FShortNumber TEXT");
-  // The products are looked up row by row (CROSS JOIN keeps #DATA the outer loop, each product a
-  // seek in t_Item's class/number index), then written back by rowid.
-  c.database().exec(
-      "WITH p AS MATERIALIZED (SELECT d.rowid AS r, i.FShortNumber AS sn, i.FName AS nm, i.FModel AS md, "
-      "ifnull(bu.FName, '') AS bun, ifnull(su.FName, '') AS sun, i.FQtyDecimal AS qd, i.FPriceDecimal AS pd "
-      "FROM temp.[#DATA] AS d CROSS JOIN t_Item AS it ON it.FItemClassID = 4 AND it.FNumber = d.FItemNumber "
-      "JOIN t_ICItem AS i ON i.FItemID = it.FItemID "
-      "LEFT JOIN t_MeasureUnit AS bu ON bu.FMeasureUnitID = i.FUnitID "
-      "LEFT JOIN t_MeasureUnit AS su ON su.FMeasureUnitID = i.FStoreUnitID) "
-      "UPDATE temp.[#DATA] AS t SET FItemShortNumber = p.sn, FShortNumber = p.sn, FItemName = p.nm, FModel = p.md, "
-      "FBaseUnitName = p.bun, FFinishBUnitName = p.bun, FUnFinishBUnitName = p.bun, FStockUnitName = p.sun, "
-      "FFinishSUnitName = p.sun, FUnFinishSUnitName = p.sun, FQtyDecimal = p.qd, FPriceDecimal = p.pd "
-      "FROM p WHERE t.rowid = p.r");
-  c.database().exec(
-      "UPDATE temp.[#DATA] SET FShortNumber = ifnull(FShortNumber, FItemNumber), "
-      "FUnFinishBQty = tav_round(ifnull(FBaseQty, 0) - ifnull(FFinishBQty, 0), 10), "
-      "FUnFinishSQty = tav_round(ifnull(FStockQty, 0) - ifnull(FFinishSQty, 0), 10)");
+// What a product row shows besides its number and sums.
+struct ProductDetails {
+  std::optional<std::string> shortNumber, name, model;
+  std::string baseUnit, stockUnit;
+  std::optional<double> qtyDecimal, priceDecimal;
+};
+
+std::optional<std::string> optionalText(const dbi::Rows& r, int column) {
+  if (r.kind(column) == dbi::ValueKind::Null) return std::nullopt;
+  return std::string(r.text(column));
 }
 
-// Runs the translated batch; the details are filled just before the first statement that
-// returns rows, whose rows are the result. Statements after it (the drops) run as well.
+std::optional<double> optionalNumber(const dbi::Rows& r, int column) {
+  if (r.kind(column) == dbi::ValueKind::Null) return std::nullopt;
+  return r.number(column);
+}
+
+// The products #DATA names, by number with ASCII case folded (item numbers compare NOCASE).
+std::unordered_map<std::string, ProductDetails> productDetails(Connection& c) {
+  std::unordered_map<std::string, ProductDetails> out;
+  std::unique_ptr<dbi::Rows> r = c.session().query(
+      "SELECT it.FNumber, i.FShortNumber, i.FName, i.FModel, ifnull(bu.FName, ''), ifnull(su.FName, ''), "
+      "i.FQtyDecimal, i.FPriceDecimal FROM t_Item AS it JOIN t_ICItem AS i ON i.FItemID = it.FItemID "
+      "LEFT JOIN t_MeasureUnit AS bu ON bu.FMeasureUnitID = i.FUnitID "
+      "LEFT JOIN t_MeasureUnit AS su ON su.FMeasureUnitID = i.FStoreUnitID "
+      "WHERE it.FItemClassID = 4 AND it.FNumber IN (SELECT FItemNumber FROM temp.[#DATA])");
+  while (r->next()) {
+    out.emplace(lumo::foldCase(r->text(0)),
+                ProductDetails{optionalText(*r, 1), optionalText(*r, 2), optionalText(*r, 3), std::string(r->text(4)),
+                               std::string(r->text(5)), optionalNumber(*r, 6), optionalNumber(*r, 7)});
+  }
+  return out;
+}
+
+// Fills the rows of the result where they are: names, model, unit names, short numbers and
+// decimals of the product rows, unfinished quantities of every row. Rows that name no product
+// (totals, subtotals) keep their label in FShortNumber, so that the short-number column still
+// shows "合计". One pass over the record set instead of UPDATE passes over the wide #DATA rows.
+class DetailFiller {
+ public:
+  DetailFiller(std::unordered_map<std::string, ProductDetails> products, const ado::Recordset& rs)
+      : products_(std::move(products)), rs_(rs) {}
+
+  void fill(ado::Recordset& rs) const {
+    for (size_t row = 0; row < static_cast<size_t>(rs.RecordCount()); ++row) {
+      const bool numbered = itemNumber_ && !rs.IsNullAt(row, *itemNumber_);
+      const ProductDetails* product = nullptr;
+      if (numbered) {
+        auto it = products_.find(lumo::foldCase(rs.TextAt(row, *itemNumber_)));
+        if (it != products_.end()) product = &it->second;
+      }
+      if (product) {
+        text(rs, row, itemShortNumber_, product->shortNumber);
+        text(rs, row, name_, product->name);
+        text(rs, row, model_, product->model);
+        for (Field f : baseUnits_) text(rs, row, f, product->baseUnit);
+        for (Field f : stockUnits_) text(rs, row, f, product->stockUnit);
+        number(rs, row, qtyDecimal_, product->qtyDecimal);
+        number(rs, row, priceDecimal_, product->priceDecimal);
+      }
+      if (shortNumber_) {
+        if (product && product->shortNumber)
+          rs.SetText(row, *shortNumber_, *product->shortNumber);
+        else if (numbered)
+          rs.SetText(row, *shortNumber_, std::string(rs.TextAt(row, *itemNumber_)));
+      }
+      unfinished(rs, row, unfinishedBase_, baseQty_, finishBase_);
+      unfinished(rs, row, unfinishedStock_, stockQty_, finishStock_);
+    }
+  }
+
+ private:
+  using Field = std::optional<size_t>;
+
+  Field field(const char* name) const {
+    const long at = rs_.FieldIndex(name);
+    return at < 0 ? Field() : Field(static_cast<size_t>(at));
+  }
+
+  static void text(ado::Recordset& rs, size_t row, Field f, const std::optional<std::string>& value) {
+    if (!f) return;
+    if (value)
+      rs.SetText(row, *f, *value);
+    else
+      rs.SetNull(row, *f);
+  }
+  static void number(ado::Recordset& rs, size_t row, Field f, std::optional<double> value) {
+    if (!f) return;
+    if (value)
+      rs.SetNumber(row, *f, *value);
+    else
+      rs.SetNull(row, *f);
+  }
+  // Stored as into a decimal(23,10) column: rounded to 10 places; a Null quantity counts as 0.
+  static void unfinished(ado::Recordset& rs, size_t row, Field target, Field qty, Field finished) {
+    if (!target) return;
+    const double q = qty ? rs.NumberAt(row, *qty) : 0.0;
+    const double f = finished ? rs.NumberAt(row, *finished) : 0.0;
+    rs.SetNumber(row, *target, dialect::roundDecimal(q - f, 10));
+  }
+
+  std::unordered_map<std::string, ProductDetails> products_;
+  const ado::Recordset& rs_;
+  Field itemNumber_ = field("FItemNumber"), itemShortNumber_ = field("FItemShortNumber"),
+        shortNumber_ = field("FShortNumber"), name_ = field("FItemName"), model_ = field("FModel"),
+        qtyDecimal_ = field("FQtyDecimal"), priceDecimal_ = field("FPriceDecimal"), baseQty_ = field("FBaseQty"),
+        finishBase_ = field("FFinishBQty"), unfinishedBase_ = field("FUnFinishBQty"), stockQty_ = field("FStockQty"),
+        finishStock_ = field("FFinishSQty"), unfinishedStock_ = field("FUnFinishSQty");
+  std::vector<Field> baseUnits_{field("FBaseUnitName"), field("FFinishBUnitName"), field("FUnFinishBUnitName")};
+  std::vector<Field> stockUnits_{field("FStockUnitName"), field("FFinishSUnitName"), field("FUnFinishSUnitName")};
+};
+
+// Runs the translated batch; the statement that returns rows first gives the result, its
+// details filled in. Statements after it (the drops) run as well.
 ado::RecordsetRef runBatch(Connection& c, const std::string& batch) {
   ado::RecordsetRef rows;
+  bool hasData = false;
+  std::unordered_map<std::string, ProductDetails> products;
   dialect::BatchSteps steps;
   steps.before = [&](const dialect::Statement& statement) {
-    if (statement.returnsRows && !rows) fillDetails(c);
+    if (!statement.returnsRows || rows) return;
+    hasData = c.database().queryInt("SELECT count(*) FROM sqlite_temp_master WHERE type = 'table' AND name = '#DATA'") != 0;
+    if (!hasData) return;
+    c.database().exec("ALTER TABLE temp.[#DATA] ADD COLUMN FShortNumber TEXT");
+    products = productDetails(c);
   };
   steps.onRows = [&](dbi::Rows& result) {
-    if (!rows) rows = toRecordset(result);
+    if (rows) return;
+    rows = toRecordset(result);
+    if (hasData) DetailFiller(std::move(products), *rows).fill(*rows);
   };
   dialect::execute(c.session(), batch, steps);
   if (!rows) throw refusal(kSource, "汇总语句没有返回数据的查询（SELECT）。");

@@ -4,6 +4,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "midtier/db/temp_in_memory.h"
 #include "midtier/db/transaction.h"
 #include "midtier/dialect/dialect.h"
 #include "midtier/services/database_errors.h"
@@ -100,6 +101,9 @@ ado::RecordsetRef ShopData::Get499HappenData(const std::string& props, plat::Var
   const std::string batch = joinedBatch(*fragments);
   return withConnection(kSource, props, [&](Connection& c, const Login&) {
     db::Database& database = c.database();
+    // A period's work tables are small and read back several times: in memory the batch takes
+    // less than half the time it takes in a temporary file.
+    db::TempTablesInMemory inMemory(database);
     // Everything happens in one transaction that is rolled back at the end: #T499, #Data and
     // #ItemLevel vanish with it, whether the batch succeeded or not.
     db::Transaction work(database, db::Transaction::Kind::Deferred);
