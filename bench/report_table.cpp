@@ -57,6 +57,7 @@ std::vector<Variant> variants() {
 
 struct Run {
   double seconds = 0;
+  double cpu = 0;  // user + system time: on a busy machine it compares better than wall time
   long peakKiB = 0;
   bool ok = false;
 };
@@ -81,6 +82,8 @@ Run measure(F child) {
   ::wait4(pid, &status, 0, &usage);
   Run run;
   run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  run.cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   run.peakKiB = usage.ru_maxrss;
   run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
   return run;
@@ -182,12 +185,12 @@ int main(int argc, char** argv) {
   fs::create_directories(work);
   const fs::path projectCsv = work / "project.csv", handCsv = work / "hand.csv";
 
-  fmt::print("{:<26} {:>10} {:>10} {:>10} {:>10} {:>12} {:>12} {:>10}\n", "variant", "rows", "hand rows", "project s",
-             "hand s", "ratio (min)", "peak memory", "CSV size");
+  fmt::print("{:<26} {:>10} {:>10} {:>10} {:>10} {:>12} {:>10} {:>12} {:>10}\n", "variant", "rows", "hand rows",
+             "project s", "hand s", "ratio (min)", "cpu ratio", "peak memory", "CSV size");
   for (const Variant& v : variants()) {
     if (!only.empty() && std::string(v.name).find(only) == std::string::npos) continue;
     const std::string sql = readFile(fs::path(TAV_HAND_SQL_DIR) / v.handSql);
-    std::vector<double> project, hand;
+    std::vector<double> project, hand, projectCpu, handCpu;
     long peak = 0;
     bool failed = false;
     for (int r = 0; r < runs && !failed; ++r) {
@@ -205,6 +208,8 @@ int main(int argc, char** argv) {
       failed = !p.ok || !h.ok;
       project.push_back(p.seconds);
       hand.push_back(h.seconds);
+      projectCpu.push_back(p.cpu);
+      handCpu.push_back(h.cpu);
       peak = std::max(peak, p.peakKiB);
     }
     if (failed) {
@@ -213,8 +218,10 @@ int main(int argc, char** argv) {
     }
     const double best = *std::min_element(project.begin(), project.end());
     const double bestHand = *std::min_element(hand.begin(), hand.end());
-    fmt::print("{:<26} {:>10} {:>10} {:>10.2f} {:>10.2f} {:>12.2f} {:>8.0f} MiB {:>6.0f} MiB   (medians {:.2f} / {:.2f})\n",
-               v.name, countLines(projectCsv) - 1, countLines(handCsv), best, bestHand, best / bestHand,
+    const double cpuRatio = *std::min_element(projectCpu.begin(), projectCpu.end()) /
+                            *std::min_element(handCpu.begin(), handCpu.end());
+    fmt::print("{:<26} {:>10} {:>10} {:>10.2f} {:>10.2f} {:>12.2f} {:>10.2f} {:>8.0f} MiB {:>6.0f} MiB   (medians {:.2f} / {:.2f})\n",
+               v.name, countLines(projectCsv) - 1, countLines(handCsv), best, bestHand, best / bestHand, cpuRatio,
                static_cast<double>(peak) / 1024, static_cast<double>(fs::file_size(projectCsv)) / (1024 * 1024),
                median(project), median(hand));
     std::fflush(stdout);
