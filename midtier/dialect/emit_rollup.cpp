@@ -1,9 +1,9 @@
 // GROUP BY ... WITH ROLLUP for SQLite, which has none: one SELECT per level that HAVING keeps,
 // joined by UNION ALL. Rolled-up GROUP BY expressions read NULL and GROUPING() is a constant per
 // level. When every aggregate can be re-aggregated (SUM, COUNT, MIN, MAX) the rows are grouped
-// once at the finest level into a materialized table and each coarser level is derived from the
-// next finer one, so only the first derivation reads as many rows as the finest level has;
-// otherwise each level groups the base rows again.
+// once at the finest level into a materialized table and the coarser levels are derived from it,
+// each from the nearest finer level HAVING keeps, so only the first derivation reads as many rows
+// as the finest level has; otherwise each level groups the base rows again.
 #include <algorithm>
 
 #include "midtier/dialect/generator.h"
@@ -98,6 +98,7 @@ RollupQuery writeRollup(const Select& s, const Context& ctx, bool named, const S
   const bool streamOrder = s.orderBy.empty() && plan.levels.size() > 1;
 
   RollupQuery query;
+  std::vector<std::size_t> materialized;  // levels coarser than the finest with their own groups
   if (derive) {
     std::string stage = "SELECT ";
     for (std::size_t i = 0; i < n; ++i) stage += (i ? ", " : "") + groupSql[i] + " AS tav_k" + std::to_string(i + 1);
@@ -107,25 +108,33 @@ RollupQuery writeRollup(const Select& s, const Context& ctx, bool named, const S
     stage += fromWhere + " GROUP BY ";
     for (std::size_t i = 0; i < n; ++i) stage += (i ? ", " : "") + groupSql[i];
     query.with = "WITH " + std::string(kTable) + " AS MATERIALIZED (" + stage + ")";
-    // Levels between the finest and the coarsest one kept, each from the next finer; a level
-    // kept by HAVING reads the one below it.
-    std::size_t coarsest = n;
-    for (const RollupLevelPlan& levelPlan : plan.levels) coarsest = std::min(coarsest, static_cast<std::size_t>(levelPlan.kept));
-    for (std::size_t kept = n - 1; kept > coarsest; --kept) {
+    // A kept level that a coarser kept level is derived from gets its own materialized groups,
+    // which its arm then reads as they are; each is derived from the nearest finer one.
+    std::size_t source = n;
+    for (std::size_t p = 0; p + 1 < plan.levels.size(); ++p) {
+      const std::size_t kept = static_cast<std::size_t>(plan.levels[p].kept);
+      if (kept == n) continue;
       std::string level = "SELECT ";
       for (std::size_t i = 0; i < kept; ++i) level += (i ? ", " : "") + keyColumn(i) + " AS tav_k" + std::to_string(i + 1);
       for (std::size_t j = 0; j < plan.aggregates.size(); ++j) {
-        level += ", " + reaggregate(plan.aggregates[j].function, partialColumn(j)) + " AS tav_a" + std::to_string(j + 1);
+        level += std::string(kept || j ? ", " : "") + reaggregate(plan.aggregates[j].function, partialColumn(j)) +
+                 " AS tav_a" + std::to_string(j + 1);
       }
-      level += " FROM " + levelTable(kept + 1, n) + " AS " + kTable;
+      level += " FROM " + levelTable(source, n) + " AS " + kTable;
       for (std::size_t i = 0; i < kept; ++i) level += (i ? ", " : " GROUP BY ") + keyColumn(i);
       query.with += ", " + levelTable(kept, n) + " AS MATERIALIZED (" + level + ")";
+      materialized.push_back(kept);
+      source = kept;
     }
     query.with += " ";
   }
 
   for (const RollupLevelPlan& levelPlan : plan.levels) {
     const std::size_t kept = static_cast<std::size_t>(levelPlan.kept);
+    // Read as they are from its own groups, or grouped from the nearest finer level's.
+    const bool direct = kept == n || std::find(materialized.begin(), materialized.end(), kept) != materialized.end();
+    std::size_t source = n;
+    for (std::size_t m : materialized) source = m > kept ? m : source;
     RollupLevel level;
     level.soleTable = plan.soleTable;
     level.groupKeys = plan.groupKeys;
@@ -136,7 +145,7 @@ RollupQuery writeRollup(const Select& s, const Context& ctx, bool named, const S
     if (derive) {
       for (std::size_t j = 0; j < plan.aggregates.size(); ++j) {
         const RollupAggregate& a = plan.aggregates[j];
-        level.aggregates[a.key] = kept == n ? partialColumn(j) : reaggregate(a.function, partialColumn(j));
+        level.aggregates[a.key] = direct ? partialColumn(j) : reaggregate(a.function, partialColumn(j));
       }
     }
     ExprWriter writer(ctx, scope, &level);
@@ -162,8 +171,9 @@ RollupQuery writeRollup(const Select& s, const Context& ctx, bool named, const S
     if (kept == 0) having.push_back("count(*) > 0");  // no total row over no rows
     if (levelPlan.residualHaving) having.push_back(writer.write(*levelPlan.residualHaving));
     if (derive) {
-      arm += " FROM " + (kept == n ? std::string(kTable) : levelTable(kept + 1, n) + " AS " + kTable);
-      if (kept == n) {
+      const std::size_t from = direct ? kept : source;
+      arm += " FROM " + (from == n ? std::string(kTable) : levelTable(from, n) + " AS " + kTable);
+      if (direct) {
         if (!having.empty()) arm += " WHERE " + joinConditions(having);
       } else {
         for (std::size_t i = 0; i < kept; ++i) arm += (i ? ", " : " GROUP BY ") + keyColumn(i);

@@ -17,17 +17,22 @@ namespace {
 
 constexpr std::string_view kSource = "TavMShopRpt.Data";
 
-// The period's rows, one per product and batch as cb_ProductPeriodCost keeps them. The range
+// The period's rows, one per product and batch as cb_ProductPeriodCost keeps them, or one per
+// product (sums, batch Null) when the report does not split batches: the fragments then only
+// sum the columns per product and above, so they total the same from fewer rows. The range
 // compares the long or the short product number, as the item-level statements do.
-std::string fillT499(bool longNumbers) {
+std::string fillT499(bool longNumbers, bool perBatch) {
   const std::string number = longNumbers ? "i.FNumber" : "i.FShortNumber";
+  std::string values = perBatch ? "c.FBatchNo" : "NULL";
+  for (const char* column : {"FPeriodStartNum", "FPeriodStartCost", "FCurInNum", "FCurInCost", "FCurOutNum",
+                             "FCurOutCost", "FPeriodEndNum", "FPeriodEndCost"})
+    values += perBatch ? std::string(", c.") + column : std::string(", tav_sum(c.") + column + ")";
   return "INSERT INTO temp.[#T499] (FItemID, FNumber, FBatchNo, FPeriodStartNum, FPeriodStartCost, FCurInNum, "
          "FCurInCost, FCurOutNum, FCurOutCost, FPeriodEndNum, FPeriodEndCost) "
-         "SELECT c.FItemID, i.FNumber, c.FBatchNo, c.FPeriodStartNum, c.FPeriodStartCost, c.FCurInNum, "
-         "c.FCurInCost, c.FCurOutNum, c.FCurOutCost, c.FPeriodEndNum, c.FPeriodEndCost "
-         "FROM cb_ProductPeriodCost c JOIN t_ICItem i ON i.FItemID = c.FItemID "
+         "SELECT c.FItemID, i.FNumber, " + values +
+         " FROM cb_ProductPeriodCost c JOIN t_ICItem i ON i.FItemID = c.FItemID "
          "WHERE c.FYear = ?1 AND c.FPeriod = ?2 AND (?3 IS NULL OR " +
-         number + " >= ?3) AND (?4 IS NULL OR " + number + " <= ?4)";
+         number + " >= ?3) AND (?4 IS NULL OR " + number + " <= ?4)" + (perBatch ? "" : " GROUP BY c.FItemID");
 }
 
 // Text columns compare without regard to case, as the dialect's own temporary tables do.
@@ -113,7 +118,9 @@ ado::RecordsetRef ShopData::Get499HappenData(const std::string& props, plat::Var
     const std::optional<std::string> useShort = readProfile(c, "IC", "UseShortNumber");
     const bool longNumbers = useShort && plat::val(*useShort) == 0;
     {
-      db::Statement fill = database.prepare(fillT499(longNumbers));
+      // "GroupByBatchNo" 0 splits the rows by batch; without a filter they stay split.
+      const bool perBatch = !filter || filter->Value("GroupByBatchNo").toInt32() == 0;
+      db::Statement fill = database.prepare(fillT499(longNumbers, perBatch));
       fill.bind(1, y).bind(2, p);
       bindRangeEnd(fill, 3, filter ? filter->Value("BItemNumber") : plat::Variant());
       bindRangeEnd(fill, 4, filter ? filter->Value("EItemNumber") : plat::Variant());
