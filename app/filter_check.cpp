@@ -7,8 +7,10 @@
 
 #include "app/dialog_input.h"
 #include "app/exit_codes.h"
+#include "platform/com/registry.h"
 #include "platform/core/date.h"
 #include "platform/core/variant.h"
+#include "platform/grfc/scheme_store.h"
 
 namespace app {
 namespace {
@@ -155,6 +157,28 @@ void requireValidFilter(const ReportInfo& report, const lumo::Dictionary& filter
                         const std::function<FiscalCalendar()>& calendar, const std::string& where) {
   if (auto found = checkFilter(report, filter, calendar))
     throw Failure{kExitUsage, (where.empty() ? "" : where + ": ") + found->message};
+}
+
+std::string requireScheme(const ReportInfo& info, const std::string& name) {
+  auto store = plat::broker().CreateAs<grfc::SchemeStore>(grfc::kSchemeStoreClass);
+  const std::vector<std::string> names = store->List(info.dialogNumber);
+  for (const std::string& saved : names)
+    if (lumo::foldCase(saved) == lumo::foldCase(name)) return saved;
+  std::string known;
+  for (const std::string& saved : names) known += (known.empty() ? "" : ", ") + saved;
+  throw Failure{kExitUsage, "no filter scheme '" + name + "' for " + std::string(info.shortName) +
+                                (known.empty() ? " (it has none)" : " (its schemes: " + known + ")")};
+}
+
+lumo::DictionaryRef loadScheme(const ReportInfo& report, const std::string& name) {
+  auto store = plat::broker().CreateAs<grfc::SchemeStore>(grfc::kSchemeStoreClass);
+  try {
+    return store->Load(report.dialogNumber, name);
+  } catch (const plat::Error& e) {
+    if (e.number() == plat::Error::database("", "").number()) throw;
+    throw Failure{kExitUsage, "filter scheme '" + name + "' of " + std::string(report.shortName) +
+                                  " cannot be read back: " + e.description()};
+  }
 }
 
 }  // namespace app

@@ -30,4 +30,13 @@ std::optional<FilterProblem> checkFilter(const ReportInfo& report, const lumo::D
 void requireValidFilter(const ReportInfo& report, const lumo::Dictionary& filter,
                         const std::function<FiscalCalendar()>& calendar, const std::string& where = "");
 
+// The login's scheme `name` of `report` as it was saved (names compare without regard to case);
+// app::Failure (kExitUsage) listing the report's schemes when there is none of that name.
+std::string requireScheme(const ReportInfo& report, const std::string& name);
+
+// The login's saved scheme `name` of `report`, nullptr when there is none. A stored text that
+// cannot be read back is the scheme's fault, not the program's: app::Failure (kExitUsage) naming
+// the scheme. Database failures pass on as they are.
+lumo::DictionaryRef loadScheme(const ReportInfo& report, const std::string& name);
+
 }  // namespace app

@@ -88,7 +88,8 @@ LoginInfo login(const LoginOptions& options) {
   } catch (const Failure&) {
     throw;
   } catch (const std::exception& e) {
-    throw Failure{kExitDatabase, "cannot use database " + info.db + ": " + describe(e)};
+    const std::string problem = describe(e);
+    throw Failure{failureCode(problem, kExitDatabase, options.lockedExit), "cannot use database " + info.db + ": " + problem};
   }
   info.userName = options.user;
   info.props = midtier::makeProps(info.db, info.userId, info.userName);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/exit_codes.h"
 #include "app/filter_values.h"
 #include "app/table/table_model.h"
 
@@ -26,6 +27,9 @@ void registerClasses();
 struct LoginOptions {
   std::string db;                  // "" for defaultDatabase()
   std::string user = kDemoUserName;  // a user name of t_User, or a user id
+  // The exit code when another writer holds the database at login: the command's own code for
+  // work not done (a report that did not run, a scheme that was not stored).
+  int lockedExit = kExitReportFailed;
 };
 
 struct LoginInfo {

@@ -100,7 +100,9 @@ void listReports(const LoginOptions& options, std::ostream& out) {
 void manageSchemes(const SchemeOptions& options, std::ostream& out) {
   const ReportInfo* only = options.report.empty() ? nullptr : &requireReport(options.report);
   const std::vector<TypedValue> values = only ? parseSetPairs(*only, options.sets) : std::vector<TypedValue>{};
-  const LoginInfo login = app::login(options.login);
+  LoginOptions loginOptions = options.login;
+  if (options.action == "save" || options.action == "delete") loginOptions.lockedExit = kExitOutput;
+  const LoginInfo login = app::login(loginOptions);
   auto store = plat::broker().CreateAs<grfc::SchemeStore>(grfc::kSchemeStoreClass);
   if (options.action == "list") {
     // One line per scheme; reports whose dialogs keep their schemes under one number are named
@@ -117,18 +119,19 @@ void manageSchemes(const SchemeOptions& options, std::ostream& out) {
   }
   if (!only || options.name.empty()) throw Failure{kExitUsage, "schemes " + options.action + " needs REPORT and NAME"};
   if (options.action == "save") return saveScheme(*only, login, options.name, values);
-  lumo::DictionaryRef scheme = store->Load(only->dialogNumber, options.name);
-  if (!scheme)
-    throw Failure{kExitUsage, "no filter scheme '" + options.name + "' for " + std::string(only->shortName)};
-  if (options.action == "show") {
-    for (const auto& [key, value] : scheme->entries()) out << key << " = " << describeValue(value) << '\n';
-  } else if (options.action == "delete") {
-    store->Remove(only->dialogNumber, options.name);
-    const std::string owners = sharingReports(only->dialogNumber);
-    out << "deleted scheme '" << options.name << "' of " << owners
-        << (owners.find(',') != std::string::npos ? " (their dialogs share one scheme store)" : "") << '\n';
-  } else {
+  if (options.action != "show" && options.action != "delete")
     throw Failure{kExitUsage, "unknown schemes action '" + options.action + "' (list, show, save or delete)"};
+  // A scheme whose stored text is damaged can still be deleted.
+  const std::string name = requireScheme(*only, options.name);
+  if (options.action == "show") {
+    const lumo::DictionaryRef scheme = loadScheme(*only, name);
+    for (const auto& [key, value] : scheme->entries())
+      out << key << " = " << describeValue(value) << '\n';
+  } else {
+    store->Remove(only->dialogNumber, name);
+    const std::string owners = sharingReports(only->dialogNumber);
+    out << "deleted scheme '" << name << "' of " << owners
+        << (owners.find(',') != std::string::npos ? " (their dialogs share one scheme store)" : "") << '\n';
   }
 }
 

@@ -22,7 +22,6 @@
 #include "frame/report/report.h"
 #include "platform/com/registry.h"
 #include "platform/grfc/report_filter.h"
-#include "platform/grfc/scheme_store.h"
 
 namespace app {
 namespace {
@@ -40,17 +39,6 @@ std::shared_ptr<frame::Report> createReport(const ReportInfo& info) {
 }
 
 // The scheme's name as saved; raises when the report's dialog has no scheme of that name.
-std::string requireScheme(const ReportInfo& info, const std::string& name) {
-  auto store = plat::broker().CreateAs<grfc::SchemeStore>(grfc::kSchemeStoreClass);
-  const std::vector<std::string> names = store->List(info.dialogNumber);
-  for (const std::string& saved : names)
-    if (lumo::foldCase(saved) == lumo::foldCase(name)) return saved;
-  std::string known;
-  for (const std::string& saved : names) known += (known.empty() ? "" : ", ") + saved;
-  throw Failure{kExitUsage, "no filter scheme '" + name + "' for " + std::string(info.shortName) +
-                                (known.empty() ? " (it has none)" : " (its schemes: " + known + ")")};
-}
-
 size_t detailRows(const TableModel& table) {
   size_t rows = 0;
   for (size_t r = 0; r < table.rowCount(); ++r) rows += table.rowKind(r) == RowKind::Detail;
@@ -142,8 +130,7 @@ void runReport(const RunOptions& options, std::ostream& out) {
   } else if (!options.scheme.empty()) {
     const std::string scheme = requireScheme(*info, options.scheme);
     // A bad stored value is the scheme's fault, not a default to fall back on quietly.
-    if (lumo::DictionaryRef saved = plat::broker().CreateAs<grfc::SchemeStore>(grfc::kSchemeStoreClass)
-                                         ->Load(info->dialogNumber, scheme))
+    if (lumo::DictionaryRef saved = loadScheme(*info, scheme))
       requireValidFilter(*info, *saved, calendar, "filter scheme '" + scheme + "' of " + std::string(info->shortName));
     batch->setDialogScript([scheme](forms::Form&, grfc::ReportFilter& grid) {
       grid.LoadScheme(scheme);

@@ -9,7 +9,6 @@
 #include "frame/report/report.h"
 #include "platform/com/registry.h"
 #include "platform/grfc/report_filter.h"
-#include "platform/grfc/scheme_store.h"
 
 namespace app::web {
 namespace {
@@ -53,13 +52,6 @@ void execute(Session& session, const ReportInfo* info, std::shared_ptr<frame::Re
   session.results().push_back(Shown{info, std::move(report), std::move(model)});
 }
 
-std::string requireScheme(const ReportInfo& info, const std::string& name) {
-  auto store = plat::broker().CreateAs<grfc::SchemeStore>(grfc::kSchemeStoreClass);
-  for (const std::string& saved : store->List(info.dialogNumber))
-    if (lumo::foldCase(saved) == lumo::foldCase(name)) return saved;
-  throw Failure{kExitUsage, "no filter scheme '" + name + "' for " + std::string(info.shortName)};
-}
-
 }  // namespace
 
 std::function<void()> runWithValues(Session& session, const ReportInfo& info, std::vector<TypedValue> values) {
@@ -74,6 +66,10 @@ std::function<void()> runWithScheme(Session& session, const ReportInfo& info, st
                                     std::vector<TypedValue> values) {
   return [&session, &info, scheme = std::move(scheme), values = std::move(values)] {
     const std::string saved = requireScheme(info, scheme);
+    // A bad stored value is the scheme's fault, not a default for the dialog to fall back on.
+    if (lumo::DictionaryRef stored = loadScheme(info, saved))
+      requireValidFilter(info, *stored, [&] { return readFiscalCalendar(session.login().props); },
+                         "filter scheme '" + saved + "' of " + std::string(info.shortName));
     auto report = create(info);
     session.setDialogScript([saved](forms::Form&, grfc::ReportFilter& grid) {
       grid.LoadScheme(saved);

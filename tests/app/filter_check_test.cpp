@@ -151,13 +151,35 @@ TEST(FilterCheck, SchemesHoldWhatTheySayAndBadOnesAreRefused) {
     store(499, "early", {{"BYear", "1"}, {"BPeriod", "1"}, {"EYear", "1"}, {"EPeriod", "2"}});
     store(499, "thirteen", {{"BYear", "2024"}, {"BPeriod", "13"}});
     store(499, "levels", {{"BLevel", "-1"}, {"ELevel", "3"}});
+    database.exec("INSERT INTO t_RptFilterScheme (FRptID, FUserID, FName, FContent, FModifyTime) "
+                  "VALUES (401, 16394, 'Torn', 'TAVF1{2;5:BDates1', '2026-01-01')");
   }
   expectCases({
       {"run 401 " + db + "--scheme dates", kExitUsage, "filter scheme 'dates' of Rpt401: filter key BDate: '2026-13-40'"},
       {"run 499 " + db + "--scheme early", kExitUsage, "filter scheme 'early' of Rpt499: filter key BYear"},
       {"run 499 " + db + "--scheme thirteen", kExitUsage, "filter scheme 'thirteen' of Rpt499: filter key BPeriod"},
       {"run 499 " + db + "--scheme levels", kExitUsage, "filter scheme 'levels' of Rpt499: filter key BLevel"},
+      {"run 401 " + db + "--scheme torn", kExitUsage, "filter scheme 'Torn' of Rpt401 cannot be read back"},
+      {"schemes show 401 torn " + db, kExitUsage, "filter scheme 'Torn' of Rpt401 cannot be read back"},
   });
+  // A scheme that cannot be read back can still be deleted.
+  const auto deleted = runCli("schemes delete 401 torn " + db);
+  EXPECT_EQ(deleted.code, kExitOk) << deleted.err;
+  EXPECT_NE(deleted.out.find("deleted scheme 'Torn'"), std::string::npos) << deleted.out;
+}
+
+TEST(FilterCheck, ADatabaseAnotherWriterHoldsIsNotCalledDamaged) {
+  TempDir dir("locked");
+  const auto copy = dir.path / "co.db";
+  fs::copy_file(support::demoDatabase(), copy);
+  db::Database writer = db::Database::open(copy.string());
+  writer.exec("BEGIN EXCLUSIVE; DELETE FROM t_RptFilterScheme");
+  const std::string db = "--db '" + copy.string() + "' ";
+  expectCases({
+      {"run 401 " + db + "--format csv", kExitReportFailed, "已锁定"},
+      {"schemes save 401 g " + db, kExitOutput, "已锁定"},
+  }, false);
+  writer.exec("ROLLBACK");
 }
 
 TEST(FilterCheck, DamagedDatabasesAndSettingsAreExitFive) {
