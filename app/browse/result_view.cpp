@@ -64,7 +64,9 @@ void ResultView::computeGroups() {
     }
     groupStart_[r] = start;
     pending.push_back(r);
-    if (start < r && std::find(codes_.begin(), codes_.end(), kinds_[r]) == codes_.end()) codes_.push_back(kinds_[r]);
+    if (start < r && model_.rowKind(r) == RowKind::Subtotal &&
+        std::find(codes_.begin(), codes_.end(), kinds_[r]) == codes_.end())
+      codes_.push_back(kinds_[r]);
   }
   std::sort(codes_.begin(), codes_.end());
 }

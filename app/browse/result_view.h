@@ -58,11 +58,13 @@ class ResultView {
   bool folded(size_t row) const;
   // Folds or unfolds the group the cursor row closes; false when it closes none.
   bool toggleFold();
-  // The distinct subtotal and total kinds, coarsest first; their count is the number of levels.
+  // The distinct subtotal kinds, coarsest first; their count is the number of levels. Levels are
+  // numbered as the report numbers its grading (level 1 = the coarsest subtotals); the grand total
+  // is no level of its own.
   size_t levels() const { return codes_.size(); }
-  // Folds every group of the `level`-th kind (1 = coarsest) and unfolds the others, so that only
-  // that kind and coarser rows stay in view; 0 unfolds everything. The cursor stays on its row,
-  // or moves to the row that now stands for it.
+  // Folds every group of the `level`-th subtotal kind (1 = coarsest) and unfolds the others, so
+  // that only that kind, coarser subtotals and the total stay in view; 0 unfolds everything. The
+  // cursor stays on its row, or moves to the row that now stands for it.
   void foldToLevel(size_t level);
 
   // --- search ---

@@ -102,7 +102,7 @@ TEST(ResultView, SubtotalsFoldTheirGroupsAndLevelsFoldAllAtOnce) {
   Graded g;
   const TableModel model(g.header.get(), g.rs, nullptr, nullptr);
   ResultView view(model);
-  EXPECT_EQ(view.levels(), 3u);  // the total, level 1 and level 2 subtotals
+  EXPECT_EQ(view.levels(), 2u);  // level 1 and level 2 subtotals; the total is none
   EXPECT_FALSE(view.closesGroup(0));
   EXPECT_TRUE(view.closesGroup(2));
   EXPECT_EQ(view.visibleCount(), 10u);
@@ -121,23 +121,23 @@ TEST(ResultView, SubtotalsFoldTheirGroupsAndLevelsFoldAllAtOnce) {
 
   // Only the level-1 subtotals and the total; the cursor moves to the row standing for its own.
   view.moveTo(3);
-  view.foldToLevel(2);
+  view.foldToLevel(1);
   EXPECT_EQ(visibleRows(view), (std::vector<size_t>{5, 8, 9}));
   EXPECT_EQ(view.cursorRow(), 5u);
-  // Level 3: every level-2 subtotal, with the level-1 ones between them.
-  view.foldToLevel(3);
+  // Level 2: every level-2 subtotal, with the level-1 ones between them.
+  view.foldToLevel(2);
   EXPECT_EQ(visibleRows(view), (std::vector<size_t>{2, 4, 5, 7, 8, 9}));
-  // Level 1: the total alone.
-  view.foldToLevel(1);
+  // The total folds on its own, not by level.
+  view.moveTo(5);
+  ASSERT_TRUE(view.toggleFold());
   EXPECT_EQ(visibleRows(view), (std::vector<size_t>{9}));
-  view.moveBy(-5);
   EXPECT_EQ(view.cursorRow(), 9u);
   view.foldToLevel(0);
   EXPECT_EQ(view.visibleCount(), 10u);
   EXPECT_EQ(view.cursorRow(), 9u);
 
   // Going back to a row hidden in a folded group unfolds just the groups around it.
-  view.foldToLevel(2);
+  view.foldToLevel(1);
   view.moveToRow(3);
   EXPECT_EQ(view.cursorRow(), 3u);
   EXPECT_EQ(visibleRows(view), (std::vector<size_t>{0, 1, 2, 3, 4, 5, 8, 9}));

@@ -48,8 +48,8 @@ TEST(TerminalGrid, ScrollsToTheTotalFoldsLevelsAndGroupsAndQuits) {
   ASSERT_TRUE(t.waitFor("第 " + std::to_string(rows) + " 行，共")) << t.screen();
   EXPECT_NE(t.screen().find("合计"), std::string::npos) << t.screen();
 
-  // Level 2 leaves the level-1 subtotals and the total: no product codes on screen.
-  t.keys("2");
+  // Level 1 leaves the level-1 subtotals and the total: no product codes on screen.
+  t.keys("1");
   ASSERT_TRUE(t.waitFor("（显示 ")) << t.screen();
   std::string folded = t.screen();
   EXPECT_TRUE(apptest::productCodes(folded).empty()) << folded;
