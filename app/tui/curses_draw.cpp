@@ -113,7 +113,8 @@ void popLastChar(std::string& text) {
   text.erase(at);
 }
 
-void drawDialog(const std::string& caption, const DialogLayout& layout, const FocusKey& focus, int& scroll) {
+void drawDialog(const std::string& caption, const DialogLayout& layout, const FocusKey& focus, int& scroll,
+                std::string_view help) {
   erase();
   attron(A_REVERSE);
   move(0, 0);
@@ -141,8 +142,7 @@ void drawDialog(const std::string& caption, const DialogLayout& layout, const Fo
     attroff(attr);
   }
   attron(A_DIM);
-  put(LINES - 1, 0,
-      "Tab/↓ 下一项  ↑ 上一项  空格 选择  ←→ 切换  F7 代码查询  F3 方案  F5 重置  F10 确定  Esc 取消", COLS);
+  put(LINES - 1, 0, help, COLS);
   attroff(A_DIM);
   refresh();
 }

@@ -17,7 +17,9 @@ void popLastChar(std::string& text);
 
 // Draws the dialog `caption` with `layout`, the focused widget `focus`, scrolled so that it is
 // visible; `scroll` is updated. Ends with the help line.
-void drawDialog(const std::string& caption, const DialogLayout& layout, const FocusKey& focus, int& scroll);
+// `help` is the key line at the bottom.
+void drawDialog(const std::string& caption, const DialogLayout& layout, const FocusKey& focus, int& scroll,
+                std::string_view help);
 
 // Shows a message box and waits for the answer (the platform's vbOK... numbers).
 int runMessageBox(std::string_view text, int style, std::string_view title);

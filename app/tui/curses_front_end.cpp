@@ -165,7 +165,9 @@ void CursesFrontEnd::runDialog(forms::Form& form) {
     if (!order.empty() && !dialog.layout.find(dialog.focus)) dialog.focus = dialog.layout.widgets[order.front()].key;
     if (dialog.layout.find(dialog.focus) && !dialog.layout.find(dialog.focus)->focusable && !order.empty())
       dialog.focus = dialog.layout.widgets[order.front()].key;
-    drawDialog(form.Caption().empty() ? form.name() : form.Caption(), dialog.layout, dialog.focus, dialog.scroll);
+    drawDialog(form.Caption().empty() ? form.name() : form.Caption(), dialog.layout, dialog.focus, dialog.scroll,
+               filterGridOf(form) ? "Tab/↓ 下一项  ↑ 上一项  空格 选择  ←→ 切换  F7 代码查询  F3 方案  F5 重置  F10 确定  Esc 取消"
+                                  : "Tab/↓ 下一项  ↑ 上一项  空格 选择  ←→ 切换  Enter 按下按钮  F10 确定  Esc 取消");
     wint_t key = 0;
     const int status = readKey(key);
     if (status == ERR) continue;
@@ -235,7 +237,11 @@ void CursesFrontEnd::handleKey(Dialog& d, int status, wint_t key) {
   };
   const auto accept = [&] {
     if (!commitAllDates()) return;
-    if (!grid) return;
+    // A form without a filter grid is accepted by its OK button.
+    if (!grid) {
+      if (auto* ok = dynamic_cast<forms::CommandButton*>(form.find("cmdOK"))) guarded([&] { ok->Click(); });
+      return;
+    }
     auto* events = dynamic_cast<grfc::ReportFilterEvents*>(&form);
     if (check_ && events) {
       // What the dialog would hand over, checked before the dialog's own checks see it.
@@ -269,6 +275,8 @@ void CursesFrontEnd::handleKey(Dialog& d, int status, wint_t key) {
     d.buffers.clear();
     if (grid)
       guarded([&] { grid->Cancel(); });
+    else if (auto* button = dynamic_cast<forms::CommandButton*>(form.find("cmdCancel")))
+      guarded([&] { button->Click(); });
     else
       form.Hide();
   };

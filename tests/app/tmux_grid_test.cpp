@@ -124,10 +124,10 @@ TEST(TerminalGrid, F2RerunsWithTheCurrentValuesAndF4ExportsTheWholeResult) {
   EXPECT_NE(t.screen().find("起始日期：2025-03-01"), std::string::npos) << t.screen();
   EXPECT_EQ(position(t.screen()).second, rows) << t.screen();
 
-  // F4: CSV is proposed; OK writes every row.
+  // F4: CSV is proposed; F10 accepts as the OK button does and writes every row.
   t.keys("F4");
   ASSERT_TRUE(t.waitFor("格式:")) << t.screen();
-  t.keys("Tab Tab Enter");
+  t.keys("F10");
   ASSERT_TRUE(t.waitFor("已导出 " + std::to_string(rows) + " 行")) << t.screen();
   const std::string csv = apptest::slurp(run.dir.path / "生产任务执行情况汇总表.csv");
   size_t lines = 0;
