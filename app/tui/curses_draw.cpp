@@ -24,14 +24,16 @@ void box(int top, int left, int height, int width, std::string_view title) {
     move(y, left);
     for (int x = 0; x < width; ++x) addch(' ');
   }
-  mvhline(top, left + 1, ACS_HLINE, width - 2);
-  mvhline(top + height - 1, left + 1, ACS_HLINE, width - 2);
-  mvvline(top + 1, left, ACS_VLINE, height - 2);
-  mvvline(top + 1, left + width - 1, ACS_VLINE, height - 2);
-  mvaddch(top, left, ACS_ULCORNER);
-  mvaddch(top, left + width - 1, ACS_URCORNER);
-  mvaddch(top + height - 1, left, ACS_LLCORNER);
-  mvaddch(top + height - 1, left + width - 1, ACS_LRCORNER);
+  // The wide line-drawing characters: in a UTF-8 locale they are written as Unicode box lines,
+  // which every terminal shows, rather than through the terminal's alternate character set.
+  mvhline_set(top, left + 1, WACS_HLINE, width - 2);
+  mvhline_set(top + height - 1, left + 1, WACS_HLINE, width - 2);
+  mvvline_set(top + 1, left, WACS_VLINE, height - 2);
+  mvvline_set(top + 1, left + width - 1, WACS_VLINE, height - 2);
+  mvadd_wch(top, left, WACS_ULCORNER);
+  mvadd_wch(top, left + width - 1, WACS_URCORNER);
+  mvadd_wch(top + height - 1, left, WACS_LLCORNER);
+  mvadd_wch(top + height - 1, left + width - 1, WACS_LRCORNER);
   if (!title.empty()) {
     attron(A_BOLD);
     put(top, left + 2, " " + std::string(title) + " ", width - 4);
