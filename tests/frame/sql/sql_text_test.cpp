@@ -1,79 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "frame/fake_services.h"
 #include "frame/sql/data_right.h"
 #include "frame/sql/item_level.h"
 #include "frame/sql/literal.h"
+#include "support/fragment_cases.h"
 
-namespace {
-
-// Dot positions worked out by hand: level n wraps level n-1 as CharIndex('.',FFullNumber,<p>+1).
-const std::string P1 = "CharIndex('.',FFullNumber)";
-const std::string P2 = "CharIndex('.',FFullNumber,CharIndex('.',FFullNumber)+1)";
-const std::string P3 = "CharIndex('.',FFullNumber,CharIndex('.',FFullNumber,CharIndex('.',FFullNumber)+1)+1)";
-const std::string P4 =
-    "CharIndex('.',FFullNumber,CharIndex('.',FFullNumber,CharIndex('.',FFullNumber,CharIndex('.',FFullNumber)+1)+1)+"
-    "1)";
-
-std::string levelCase(const std::string& p, int level, const std::string& whole) {
-  return " Case When " + p + "-1= -1 or FLevel<" + std::to_string(level + 1) + " THEN " + whole +
-         " ELSE SUBSTRING(FNumber, 1," + p + "-1)  END, \r\n '',\r\n";
-}
-
-std::string join(int level) {
-  const std::string l = std::to_string(level);
-  return " left join t_Item t" + l + " On t0.FNumber" + l + "=t" + l + ".FNumber  AND t" + l +
-         ".FItemClassID=4 AND t" + l + ".FDetail=0 \r\n";
-}
-
-}  // namespace
-
-TEST(ItemLevel, OneLevelWholeText) {
-  const std::string expected =
-      "CREATE TABLE #ItemLevel( \r\n FNumber1 Varchar(355),\r\n FName1 Varchar(355),\r\n FItemID int,\r\n"
-      " FNumber VARCHAR(355))\r\n"
-      "\r\n"
-      " Insert Into #ItemLevel SELECT  \r\n"
-      " Case When CharIndex('.',FFullNumber)-1= -1 or FLevel<2 THEN FFullNumber ELSE SUBSTRING(FNumber, "
-      "1,CharIndex('.',FFullNumber)-1)  END, \r\n"
-      " '',\r\n"
-      " FItemID,FNumber From t_Item\r\n Where FItemClassID=4\r\n AND FDetail=1 ##ITEMFILTER##"
-      "\r\n"
-      " Update t0 SET t0.FName1=t1.FName\r\n"
-      " From #ItemLevel t0 left join t_Item t1 On t0.FNumber1=t1.FNumber  AND t1.FItemClassID=4 AND t1.FDetail=0 \r\n";
-  EXPECT_EQ(frame::ItemLevelStatementsWith(true, 4, "", "", "", 1, 1, 0), expected);
-}
-
-TEST(ItemLevel, ThreeLevelsWithProductRange) {
-  const std::string expected =
-      "CREATE TABLE #ItemLevel( \r\n"
-      " FNumber1 Varchar(355),\r\n FName1 Varchar(355),\r\n"
-      " FNumber2 Varchar(355),\r\n FName2 Varchar(355),\r\n"
-      " FNumber3 Varchar(355),\r\n FName3 Varchar(355),\r\n"
-      " FItemID int,\r\n FNumber VARCHAR(355))\r\n\r\n"
-      " Insert Into #ItemLevel SELECT  \r\n" +
-      levelCase(P1, 1, "FFullNumber") + levelCase(P2, 2, "NULL") + levelCase(P3, 3, "NULL") +
-      " FItemID,FNumber From t_Item\r\n Where FItemClassID=4\r\n AND FDetail=1"
-      " AND FNumber>='01.01' AND FNumber<='O''Brien' ##ITEMFILTER##\r\n"
-      " Update t0 SET t0.FName1=t1.FName,t0.FName2=t2.FName,t0.FName3=t3.FName\r\n From #ItemLevel t0" +
-      join(1) + join(2) + join(3);
-  EXPECT_EQ(frame::ItemLevelStatementsWith(true, 4, "", " 01.01 ", "O'Brien", 1, 3, 0), expected);
-}
-
-TEST(ItemLevel, StartingAtLevelThreeWrapsTwiceAndNamesWithNumbers) {
-  const std::string expected =
-      "CREATE TABLE #ItemLevel( \r\n"
-      " FNumber3 Varchar(355),\r\n FName3 Varchar(355),\r\n"
-      " FNumber4 Varchar(355),\r\n FName4 Varchar(355),\r\n"
-      " FItemID int,\r\n FNumber VARCHAR(355))\r\n\r\n"
-      " Insert Into #ItemLevel SELECT  \r\n" +
-      levelCase(P3, 3, "NULL") + levelCase(P4, 4, "NULL") +
-      " FItemID,FNumber From t_Item\r\n Where FItemClassID=4\r\n AND FDetail=1"
-      " AND FNumber Like '01.%' AND FShortNumber>='0003' ##ITEMFILTER##\r\n"
-      " Update t0 SET t0.FName3='[' + t3.FNumber + ']'+ t3.FName,t0.FName4='[' + t4.FNumber + ']'+ t4.FName\r\n"
-      " From #ItemLevel t0" +
-      join(3) + join(4);
-  EXPECT_EQ(frame::ItemLevelStatementsWith(false, 4, "01", "0003", "", 3, 4, 1), expected);
+TEST(ItemLevel, LevelTablesAsWrittenOut) {
+  const auto cases = support::readFragmentCases(std::filesystem::path(__FILE__).parent_path() / "item_level.cases");
+  EXPECT_EQ(cases.size(), 3u);
+  for (const support::FragmentCase& c : cases) {
+    const std::string levels = c.arg("levels");  // "first-last"
+    const std::string text = frame::ItemLevelStatementsWith(
+        c.arg("longNumbers") == "1", 4, c.arg("classPrefix"), c.arg("begin"), c.arg("end"), std::stoi(levels),
+        std::stoi(levels.substr(levels.find('-') + 1)), std::stoi(c.arg("nameStyle")));
+    support::expectFragments(c, {{"ItemLevel", text}});
+  }
 }
 
 TEST(SqlLiteral, QuotesDoubledTrimmedAndStripped) {
