@@ -6,10 +6,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "midtier/db/database.h"
 #include "midtier/db/statement.h"
 #include "midtier/generator/generator.h"
@@ -126,29 +126,6 @@ void BM_RawSqlite(benchmark::State& state) {
   }
   state.counters["rows"] = static_cast<double>(rows);
 }
-
-// Collects the times, then prints each benchmark's real and CPU time over the raw query's.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (!run.error_occurred && run.run_type == Run::RT_Iteration)
-        times_[run.run_name.function_name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    auto raw = times_.find("BM_RawSqlite");
-    if (raw == times_.end() || raw->second.first <= 0 || raw->second.second <= 0) return;
-    std::printf("\n%-18s %10s %8s %10s %8s\n", "benchmark", "real ms", "x raw", "CPU ms", "x raw");
-    for (const auto& [name, t] : times_)
-      std::printf("%-18s %10.1f %8.2f %10.1f %8.2f\n", name.c_str(), t.first, t.first / raw->second.first, t.second,
-                  t.second / raw->second.second);
-  }
-
- private:
-  std::map<std::string, std::pair<double, double>> times_;
-};
 
 }  // namespace
 

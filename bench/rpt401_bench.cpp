@@ -6,10 +6,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "frame/host/settings.h"
 #include "midtier/db/database.h"
 #include "midtier/db/statement.h"
@@ -177,37 +177,6 @@ void BM_RawSqlite(benchmark::State& state, Variant v) {
   }
   state.counters["rows"] = static_cast<double>(rows);
 }
-
-// Collects the real times, then prints report time / raw time per variant.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (!run.error_occurred && run.run_type == Run::RT_Iteration) {
-        const std::string name = run.benchmark_name();
-        times_[name.substr(0, name.find("/min_time"))] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-      }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    // On a busy machine the CPU times compare better than the wall-clock ones.
-    std::printf("\n%-18s %10s %10s %7s %10s %10s %7s\n", "variant", "Rpt401 ms", "raw ms", "ratio", "Rpt401 cpu",
-                "raw cpu", "ratio");
-    for (const Variant& v : kVariants) {
-      auto report = times_.find(std::string("BM_Rpt401/") + v.name);
-      auto raw = times_.find(std::string("BM_RawSqlite/") + v.name);
-      if (report == times_.end() || raw == times_.end() || raw->second.first <= 0 || raw->second.second <= 0) continue;
-      const auto [reportReal, reportCpu] = report->second;
-      const auto [rawReal, rawCpu] = raw->second;
-      std::printf("%-18s %10.1f %10.1f %7.2f %10.1f %10.1f %7.2f\n", v.name, reportReal, rawReal, reportReal / rawReal,
-                  reportCpu, rawCpu, reportCpu / rawCpu);
-    }
-  }
-
- private:
-  std::map<std::string, std::pair<double, double>> times_;  // name -> real, CPU time
-};
 
 }  // namespace
 
