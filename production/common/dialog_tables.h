@@ -2,6 +2,7 @@
 // and what each code box looks up.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -38,6 +39,32 @@ struct LookupRow {
 // table change nothing.
 void AnswerLookup(std::span<const LookupRow> table, forms::Control*& box, int32_t& classId, std::string& condition,
                   bool billLookup);
+
+// The eight code boxes of the overdue-warning and the material-variance dialogs: product,
+// department, task bill and employee ranges in boxes 0-7.
+namespace task_boxes {
+// SaveFilter writes the task bill range first, then the dates, then the codes.
+inline constexpr std::array<TextKey, 2> kBills{{{"BMOBillNo", 4}, {"EMOBillNO", 5}}};
+inline constexpr std::array<TextKey, 6> kCodes{{{"BItemNumber", 0},
+                                                {"EItemNumber", 1},
+                                                {"BDeptNumber", 2},
+                                                {"EDeptNumber", 3},
+                                                {"BEmpNumber", 6},
+                                                {"EEmpNumber", 7}}};
+// LoadFilter reads the boxes in box order.
+inline constexpr std::array<TextKey, 8> kLoadOrder{{{"BItemNumber", 0},
+                                                    {"EItemNumber", 1},
+                                                    {"BDeptNumber", 2},
+                                                    {"EDeptNumber", 3},
+                                                    {"BMOBillNo", 4},
+                                                    {"EMOBillNo", 5},
+                                                    {"BEmpNumber", 6},
+                                                    {"EEmpNumber", 7}}};
+inline constexpr std::array<LookupRow, 4> kLookups{{{0, 1, 4, " x2.FErpClsID<>4", 0},
+                                                    {2, 3, 2, nullptr, 0},
+                                                    {6, 7, 3, nullptr, 0},
+                                                    {4, 5, 0, nullptr, 36}}};
+}  // namespace task_boxes
 
 // A list's chosen index as the 16-bit value the filters store.
 int16_t ListValue(const forms::Form& form, const std::string& name);

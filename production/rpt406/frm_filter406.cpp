@@ -8,21 +8,7 @@
 namespace production {
 namespace {
 
-constexpr std::array<TextKey, 2> kBills{{{"BMOBillNo", 4}, {"EMOBillNO", 5}}};
-constexpr std::array<TextKey, 6> kCodes{{{"BItemNumber", 0},
-                                         {"EItemNumber", 1},
-                                         {"BDeptNumber", 2},
-                                         {"EDeptNumber", 3},
-                                         {"BEmpNumber", 6},
-                                         {"EEmpNumber", 7}}};
-constexpr std::array<TextKey, 8> kLoadOrder{{{"BItemNumber", 0},
-                                             {"EItemNumber", 1},
-                                             {"BDeptNumber", 2},
-                                             {"EDeptNumber", 3},
-                                             {"BMOBillNo", 4},
-                                             {"EMOBillNo", 5},
-                                             {"BEmpNumber", 6},
-                                             {"EEmpNumber", 7}}};
+using namespace task_boxes;
 
 struct ListKey {
   const char* key;
@@ -31,11 +17,6 @@ struct ListKey {
 // SaveFilter's and LoadFilter's order.
 constexpr std::array<ListKey, 3> kLists{
     {{"DisplayType", "CmbDisplayType"}, {"CheckState", "cmbCheckState"}, {"CheckClose", "cmbCheckClose"}}};
-
-constexpr std::array<LookupRow, 4> kLookups{{{0, 1, 4, " x2.FErpClsID<>4", 0},
-                                              {2, 3, 2, nullptr, 0},
-                                              {6, 7, 3, nullptr, 0},
-                                              {4, 5, 0, nullptr, 36}}};
 
 }  // namespace
 

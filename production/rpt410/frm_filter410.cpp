@@ -10,23 +10,7 @@
 namespace production {
 namespace {
 
-// SaveFilter writes the task bill range first, then the dates, then these.
-constexpr std::array<TextKey, 2> kBills{{{"BMOBillNo", 4}, {"EMOBillNO", 5}}};
-constexpr std::array<TextKey, 6> kCodes{{{"BItemNumber", 0},
-                                         {"EItemNumber", 1},
-                                         {"BDeptNumber", 2},
-                                         {"EDeptNumber", 3},
-                                         {"BEmpNumber", 6},
-                                         {"EEmpNumber", 7}}};
-// LoadFilter reads the boxes in box order.
-constexpr std::array<TextKey, 8> kLoadOrder{{{"BItemNumber", 0},
-                                             {"EItemNumber", 1},
-                                             {"BDeptNumber", 2},
-                                             {"EDeptNumber", 3},
-                                             {"BMOBillNo", 4},
-                                             {"EMOBillNo", 5},
-                                             {"BEmpNumber", 6},
-                                             {"EEmpNumber", 7}}};
+using namespace task_boxes;
 
 struct DateKey {
   const char* key;
@@ -36,11 +20,6 @@ constexpr std::array<DateKey, 4> kDates{{{"BWorkDate", "DtpBWorkDate"},
                                          {"EWorkDate", "DtpEWorkDate"},
                                          {"BFinishDate", "DtpBFinishDate"},
                                          {"EFinishDate", "DtpEFinishDate"}}};
-
-constexpr std::array<LookupRow, 4> kLookups{{{0, 1, 4, " x2.FErpClsID<>4", 0},
-                                              {2, 3, 2, nullptr, 0},
-                                              {6, 7, 3, nullptr, 0},
-                                              {4, 5, 0, nullptr, 36}}};
 
 }  // namespace
 
