@@ -5,8 +5,6 @@
 #include <optional>
 
 #include "app/exit_codes.h"
-#include "midtier/db/database.h"
-#include "midtier/db/statement.h"
 #include "midtier/services/connection.h"
 #include "platform/core/variant.h"
 
@@ -22,13 +20,13 @@ std::optional<long> wholeNumber(std::string text) {
 }
 
 // The setting's value as a whole number; Failure naming the setting when it is none.
-long setting(db::Database& database, const char* category, const char* key, long low, long high) {
-  db::Statement read = database.prepare("SELECT FValue FROM t_SystemProfile WHERE FCategory = ?1 AND FKey = ?2");
-  read.bind(1, category).bind(2, key);
+long setting(midtier::Connection& c, const char* category, const char* key, long low, long high) {
+  auto read = c.query("SELECT FValue FROM t_SystemProfile WHERE FCategory = ?1 AND FKey = ?2",
+                      {std::string(category), std::string(key)});
   const std::string name = std::string(category) + "/" + key;
-  if (!read.step() || read.isNull(0))
+  if (!read->next() || read->kind(0) == dbi::ValueKind::Null)
     throw Failure{kExitDatabase, "the company database has no setting " + name};
-  const std::string text = read.getText(0);
+  const std::string text(read->text(0));
   const std::optional<long> value = wholeNumber(text);
   if (!value || *value < low || *value > high)
     throw Failure{kExitDatabase, "the company database's setting " + name + " is '" + text + "', not a whole number from " +
@@ -48,17 +46,20 @@ bool FiscalCalendar::contains(const AccountingPeriod& p) const {
 std::string FiscalCalendar::rangeText() const { return periodText(first) + " to " + periodText(current); }
 
 FiscalCalendar readFiscalCalendar(const std::string& props) {
-  db::Database& database = midtier::connect(props);
+  midtier::Connection& c = midtier::connect(props);
   FiscalCalendar calendar;
-  calendar.periodsPerYear = static_cast<int>(setting(database, "GL", "PeriodCount", 1, 99));
-  calendar.current = {static_cast<int>(setting(database, "IC", "CurrentYear", 1, 9999)),
-                      static_cast<int>(setting(database, "IC", "CurrentPeriod", 1, calendar.periodsPerYear))};
-  db::Statement first = database.prepare("SELECT FYear, FPeriod FROM t_PeriodDate ORDER BY FYear, FPeriod LIMIT 1");
-  if (!first.step()) throw Failure{kExitDatabase, "the company database has no accounting periods (t_PeriodDate is empty)"};
-  calendar.first = {static_cast<int>(first.getInt64(0)), static_cast<int>(first.getInt64(1))};
-  db::Statement current = database.prepare("SELECT 1 FROM t_PeriodDate WHERE FYear = ?1 AND FPeriod = ?2");
-  current.bind(1, calendar.current.year).bind(2, calendar.current.period);
-  if (!current.step())
+  calendar.periodsPerYear = static_cast<int>(setting(c, "GL", "PeriodCount", 1, 99));
+  calendar.current = {static_cast<int>(setting(c, "IC", "CurrentYear", 1, 9999)),
+                      static_cast<int>(setting(c, "IC", "CurrentPeriod", 1, calendar.periodsPerYear))};
+  {
+    auto first = c.query("SELECT FYear, FPeriod FROM t_PeriodDate ORDER BY FYear, FPeriod LIMIT 1");
+    if (!first->next())
+      throw Failure{kExitDatabase, "the company database has no accounting periods (t_PeriodDate is empty)"};
+    calendar.first = {static_cast<int>(first->number(0)), static_cast<int>(first->number(1))};
+  }
+  auto current = c.query("SELECT 1 FROM t_PeriodDate WHERE FYear = ?1 AND FPeriod = ?2",
+                         {int64_t{calendar.current.year}, int64_t{calendar.current.period}});
+  if (!current->next())
     throw Failure{kExitDatabase, "the company database's current period " + periodText(calendar.current) +
                                      " (IC/CurrentYear, IC/CurrentPeriod) is not one of its accounting periods"};
   return calendar;

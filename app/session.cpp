@@ -10,8 +10,6 @@
 #include "cost/register.h"
 #include "frame/services/class_names.h"
 #include "frame/services/services.h"
-#include "midtier/db/database.h"
-#include "midtier/db/statement.h"
 #include "midtier/pg/url.h"
 #include "midtier/services/connection.h"
 #include "midtier/services/database_errors.h"
@@ -31,12 +29,11 @@ std::string describe(const std::exception& e) {
 // The user id of `user`: a name or an id that t_User holds; nobody else logs in.
 int32_t userIdOf(const std::string& props, const std::string& user) {
   if (plat::trim(user).empty()) throw Failure{kExitUsage, "--user needs a user name or id"};
-  db::Database& database = midtier::connect(props);
-  const auto known = [&](const char* sql, const auto& key) -> std::optional<int32_t> {
-    db::Statement find = database.prepare(sql);
-    find.bind(1, key);
-    if (!find.step()) return std::nullopt;
-    return static_cast<int32_t>(find.getInt64(0));
+  midtier::Connection& c = midtier::connect(props);
+  const auto known = [&](const char* sql, dbi::Value key) -> std::optional<int32_t> {
+    auto find = c.query(sql, {std::move(key)});
+    if (!find->next()) return std::nullopt;
+    return static_cast<int32_t>(find->number(0));
   };
   if (auto id = known("SELECT FUserID FROM t_User WHERE FName = ?1", user)) return *id;
   int64_t number = 0;
@@ -71,13 +68,13 @@ void registerClasses() {
 LoginInfo login(const LoginOptions& options) {
   LoginInfo info;
   info.db = options.db.empty() ? defaultDatabase() : options.db;
-  if (pg::isServerUrl(info.db))
-    throw Failure{kExitDatabase, "the reports do not run on a server database yet: " + pg::redactedUrl(info.db) +
-                                     " (tavshoprpt init creates one)"};
+  const bool server = pg::isServerUrl(info.db);
+  // Messages name a server database without its password.
+  const std::string shown = server ? pg::redactedUrl(info.db) : info.db;
   std::error_code ec;
-  if (!std::filesystem::exists(info.db, ec))
+  if (!server && !std::filesystem::exists(info.db, ec))
     throw Failure{kExitDatabase, "database not found: " + info.db + " (create it with: tavshoprpt init --db " + info.db + ")"};
-  if (std::filesystem::is_directory(info.db, ec))
+  if (!server && std::filesystem::is_directory(info.db, ec))
     throw Failure{kExitDatabase, "not a database file: " + info.db + " is a directory"};
   registerClasses();
   try {
@@ -89,7 +86,7 @@ LoginInfo login(const LoginOptions& options) {
     throw;
   } catch (const std::exception& e) {
     const std::string problem = describe(e);
-    throw Failure{failureCode(problem, kExitDatabase, options.lockedExit), "cannot use database " + info.db + ": " + problem};
+    throw Failure{failureCode(problem, kExitDatabase, options.lockedExit), "cannot use database " + shown + ": " + problem};
   }
   info.userName = options.user;
   info.props = midtier::makeProps(info.db, info.userId, info.userName);

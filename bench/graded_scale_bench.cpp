@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
     const std::string props = midtier::makeProps(file, 16394, "administrator");
     midtier::setLoginProperties(props, "administrator");
     Figures f{file, {}, {}, {}, {}};
-    if (log) sqlite3_trace_v2(midtier::connect(props).handle(), SQLITE_TRACE_PROFILE, logStatement, nullptr);
+    if (log) sqlite3_trace_v2(midtier::connect(props).sqlite()->handle(), SQLITE_TRACE_PROFILE, logStatement, nullptr);
     {
       db::Database database = db::Database::open(file);
       f.h401 = best(runs, [&] { return runHand(database, hand401, {{plat::Variant("2025-01-01"), plat::Variant("2026-12-31")}}); });

@@ -1,7 +1,6 @@
 // Logging in and out of the web viewer.
 #include "app/exit_codes.h"
 #include "app/web/api.h"
-#include "midtier/db/statement.h"
 #include "midtier/services/connection.h"
 
 namespace app::web {
@@ -10,10 +9,9 @@ namespace {
 // The user's name in t_User: a browser logs in only as a user the company database knows,
 // also when it gives an id.
 std::optional<std::string> knownUser(const LoginInfo& info) {
-  db::Statement find = midtier::connect(info.props).prepare("SELECT FName FROM t_User WHERE FUserID = ?1");
-  find.bind(1, static_cast<int64_t>(info.userId));
-  if (!find.step()) return std::nullopt;
-  return find.getText(0);
+  auto find = midtier::connect(info.props).query("SELECT FName FROM t_User WHERE FUserID = ?1", {int64_t{info.userId}});
+  if (!find->next()) return std::nullopt;
+  return std::string(find->text(0));
 }
 
 }  // namespace

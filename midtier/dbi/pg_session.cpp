@@ -1,6 +1,7 @@
 // Statements, rows and transactions of the PostgreSQL session.
 #include "midtier/dbi/pg_session.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace dbi {
@@ -50,7 +51,7 @@ class ResultRows final : public Rows {
 std::string dollarParameters(std::string_view sql) {
   std::string out;
   out.reserve(sql.size());
-  int bare = 0;  // "?" without a number takes the next one
+  int highest = 0;  // "?" without a number takes the one after the highest so far, as in SQLite
   for (std::size_t i = 0; i < sql.size(); ++i) {
     const char c = sql[i];
     if (c == '\'' || c == '"') {
@@ -64,9 +65,16 @@ std::string dollarParameters(std::string_view sql) {
       out.append(sql.substr(i, stop - i));
       i = stop - 1;
     } else if (c == '?' && i + 1 < sql.size() && std::isdigit(static_cast<unsigned char>(sql[i + 1]))) {
+      std::size_t end = i + 1;
+      int number = 0;
+      while (end < sql.size() && std::isdigit(static_cast<unsigned char>(sql[end])) && number < 100000)
+        number = number * 10 + (sql[end++] - '0');
+      highest = std::max(highest, number);
       out += '$';
+      out.append(sql.substr(i + 1, end - i - 1));
+      i = end - 1;
     } else if (c == '?') {
-      out += '$' + std::to_string(++bare);
+      out += '$' + std::to_string(++highest);
     } else {
       out += c;
     }
@@ -74,7 +82,9 @@ std::string dollarParameters(std::string_view sql) {
   return out;
 }
 
-std::unique_ptr<Rows> PgSession::query(std::string_view sql, const Values& params) {
+namespace {
+
+pg::Params serverParams(const Values& params) {
   pg::Params values;
   for (const Value& value : params) {
     std::visit(
@@ -86,7 +96,17 @@ std::unique_ptr<Rows> PgSession::query(std::string_view sql, const Values& param
         },
         value);
   }
-  return std::make_unique<ResultRows>(connection_.query(dollarParameters(sql), values));
+  return values;
+}
+
+}  // namespace
+
+std::unique_ptr<Rows> PgSession::query(std::string_view sql, const Values& params) {
+  return std::make_unique<ResultRows>(connection_.query(dollarParameters(sql), serverParams(params)));
+}
+
+int64_t PgSession::change(std::string_view sql, const Values& params) {
+  return connection_.execute(dollarParameters(sql), serverParams(params));
 }
 
 void PgSession::begin() {

@@ -17,6 +17,7 @@ class PgSession final : public Session {
   Engine engine() const override { return Engine::PostgreSQL; }
   void exec(std::string_view sql) override { connection_.exec(sql); }
   std::unique_ptr<Rows> query(std::string_view sql, const Values& params) override;
+  int64_t change(std::string_view sql, const Values& params) override;
   void begin() override;
   void commit() override;
   void rollback() override;
@@ -27,8 +28,9 @@ class PgSession final : public Session {
   int depth_ = 0;
 };
 
-// `sql` with the parameters ?1, ?2, ... written $1, $2, ..., and each bare "?" as the next
-// number (texts, quoted names and comments are left alone).
+// `sql` with the parameters ?1, ?2, ... written $1, $2, ..., and each bare "?" as the number
+// after the highest so far, as SQLite numbers them (texts, quoted names and comments are left
+// alone).
 [[nodiscard]] std::string dollarParameters(std::string_view sql);
 
 }  // namespace dbi

@@ -30,6 +30,8 @@ class Session {
   // Runs one statement; its rows, if any, are read through the result, which must be let go
   // before the session runs anything else.
   [[nodiscard]] virtual std::unique_ptr<Rows> query(std::string_view sql, const Values& params = {}) = 0;
+  // Runs one statement that returns no rows: the number of rows it inserted, changed or deleted.
+  virtual int64_t change(std::string_view sql, const Values& params = {}) = 0;
 
   // Transactions nest: an inner one is a savepoint.
   virtual void begin() = 0;

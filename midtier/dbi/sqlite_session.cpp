@@ -73,6 +73,13 @@ std::unique_ptr<Rows> SqliteSession::query(std::string_view sql, const Values& p
   return std::make_unique<OwnedRows>(std::move(statement));
 }
 
+int64_t SqliteSession::change(std::string_view sql, const Values& params) {
+  db::Statement statement(database_, sql);
+  bindValues(statement, params);
+  statement.run();
+  return database_.changes();
+}
+
 void SqliteSession::begin() {
   open_.push_back(std::make_unique<db::Transaction>(database_, db::Transaction::Kind::Deferred));
 }

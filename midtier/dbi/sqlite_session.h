@@ -35,6 +35,7 @@ class SqliteSession final : public Session {
   Engine engine() const override { return Engine::SQLite; }
   void exec(std::string_view sql) override { database_.exec(sql); }
   std::unique_ptr<Rows> query(std::string_view sql, const Values& params) override;
+  int64_t change(std::string_view sql, const Values& params) override;
   void begin() override;
   void commit() override;
   void rollback() override;

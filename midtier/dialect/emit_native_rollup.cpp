@@ -30,8 +30,12 @@ RollupQuery writeNativeRollup(const Select& s, const Context& ctx, bool named, c
     // The order SQL Server streams a rollup in: groups sorted by their keys, each subtotal right
     // after its group, the grand total last.
     for (std::size_t i = 0; i < keys.size(); ++i) {
-      out += (i ? ", " : " ORDER BY ") + ("GROUPING(" + keys[i] + "), ") + keys[i] + std::string(ctx.target.caselessOrder) +
-             orderDirection(ctx.target, false);
+      std::string key = keys[i] + std::string(ctx.target.caselessOrder);
+      if (!ctx.target.textOrder.empty() && w.typeOf(*s.groupBy[i]) == SqlType::Text) {
+        key = ctx.target.textOrder;
+        key.replace(key.find("{0}"), 3, keys[i]);
+      }
+      out += (i ? ", " : " ORDER BY ") + ("GROUPING(" + keys[i] + "), ") + key + orderDirection(ctx.target, false);
     }
   }
   if (s.top >= 0) out += " LIMIT " + std::to_string(s.top);

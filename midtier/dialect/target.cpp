@@ -8,13 +8,14 @@ namespace dialect {
 
 const Target& sqliteTarget() {
   static const Target target{TargetKind::SQLite, "TEXT COLLATE NOCASE", "INTEGER", "REAL", "", false, false,
-                             "temp", "rowid", false, true, true, "COLLATE NOCASE", true};
+                             "temp", "rowid", false, true, true, "COLLATE NOCASE", true, ""};
   return target;
 }
 
 const Target& postgresTarget() {
   static const Target target{TargetKind::PostgreSQL, "text COLLATE tav_ci", "integer", "double precision",
-                             "numeric", true, true, "pg_temp", "ctid", true, false, false, "", false};
+                             "numeric", true, true, "pg_temp", "ctid", true, false, false, "", false,
+                             "tav_fold({0}) COLLATE \"C\""};
   return target;
 }
 
@@ -40,7 +41,8 @@ $$ SELECT translate(t COLLATE "C", 'ABCDEFGHIJKLMNOPQRSTUVWXYZ', 'abcdefghijklmn
 CREATE OR REPLACE FUNCTION tav_charindex(needle text, haystack text, start bigint DEFAULT 1) RETURNS bigint
 LANGUAGE sql IMMUTABLE STRICT AS
 $$ SELECT CASE WHEN needle = '' THEN 0
-  ELSE coalesce(nullif(strpos(substr(tav_fold(haystack), CAST(greatest(start, 1) AS integer)), tav_fold(needle)), 0)
+  ELSE coalesce(nullif(strpos(substr(tav_fold(haystack), CAST(greatest(start, 1) AS integer)) COLLATE "C",
+                              tav_fold(needle) COLLATE "C"), 0)
                 + CAST(greatest(start, 1) AS integer) - 1, 0) END $$;
 CREATE OR REPLACE FUNCTION tav_round(x numeric, places integer) RETURNS numeric LANGUAGE sql IMMUTABLE STRICT AS
 $$ SELECT round(x, places) $$;

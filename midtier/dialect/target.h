@@ -39,6 +39,10 @@ struct Target {
   // hidden column numbering their rows (kSequenceColumn), which "*" leaves out and a read of
   // one work table orders by.
   bool keepsInsertOrder;
+  // How a text key of a rollup is sorted ({0} the key) so that groups stream in the order
+  // SQLite's NOCASE puts them (ASCII case folded, then code points), where the columns'
+  // collation sorts otherwise (ICU puts 电 before 泵); "" when caselessOrder does it.
+  std::string_view textOrder;
 };
 
 inline constexpr const char* kSequenceColumn = "tav_seq";

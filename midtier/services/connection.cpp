@@ -5,6 +5,11 @@
 #include <system_error>
 
 #include "midtier/db/schema.h"
+#include "midtier/dbi/pg_session.h"
+#include "midtier/dbi/sqlite_session.h"
+#include "midtier/pg/pg_error.h"
+#include "midtier/pg/schema.h"
+#include "midtier/pg/url.h"
 #include "midtier/services/database_errors.h"
 #include "platform/core/error.h"
 #include "platform/core/variant.h"
@@ -30,6 +35,7 @@ Pool& pool() {
 
 // Two spellings of one file share a connection.
 std::string canonicalName(const std::string& file) {
+  if (pg::isServerUrl(file)) return file;
   std::error_code ec;
   auto canonical = std::filesystem::weakly_canonical(file, ec);
   return ec ? file : canonical.string();
@@ -57,17 +63,60 @@ void checkSchema(db::Database& database, const std::string& file, std::string_vi
   }
 }
 
-std::unique_ptr<Connection> open(const Login& login, std::string_view source) {
+std::unique_ptr<Connection> openFile(const Login& login, std::string_view source) {
   try {
     db::OpenOptions options;
     options.busyTimeout = login.busyTimeout.value_or(kDefaultBusyTimeout);
     auto connection = std::make_unique<Connection>(db::Database::open(login.dbFile, options), login.dbFile);
-    checkSchema(connection->database(), login.dbFile, source);
+    checkSchema(*connection->sqlite(), login.dbFile, source);
     return connection;
   } catch (const db::Error& e) {
     throw userError(source, login.dbFile, e);
   }
 }
+
+// A server database is made whole by `tavshoprpt init`; one without the company schema, or
+// with another version of it, is refused rather than changed.
+std::unique_ptr<Connection> openServer(const Login& login, std::string_view source) {
+  const std::string name = pg::redactedUrl(login.dbFile);
+  try {
+    auto connection = std::make_unique<Connection>(pg::Connection::open(login.dbFile), name);
+    auto& server = static_cast<dbi::PgSession&>(connection->session()).connection();
+    const int version = pg::schemaVersion(server);
+    if (version == 0)
+      throw plat::Error::database(std::string(source), "服务器数据库“" + name + "”不是公司数据库：其中没有公司数据库的表结构。");
+    if (version != db::kSchemaVersion)
+      throw plat::Error::database(std::string(source), "服务器数据库“" + name + "”的结构版本 " + std::to_string(version) +
+                                                           " 与本程序（版本 " + std::to_string(db::kSchemaVersion) +
+                                                           "）不符，请用 tavshoprpt init 重建或使用对应版本的程序。");
+    return connection;
+  } catch (const pg::Error& e) {
+    throw userError(source, name, e);
+  }
+}
+
+std::unique_ptr<Connection> open(const Login& login, std::string_view source) {
+  return pg::isServerUrl(login.dbFile) ? openServer(login, source) : openFile(login, source);
+}
+
+// Reads the rows of a kept statement and resets it when let go, so that a read left
+// half-stepped does not keep the database's shared lock.
+class KeptRows final : public dbi::Rows {
+ public:
+  explicit KeptRows(db::Statement& statement) : statement_(statement), rows_(statement) {}
+  ~KeptRows() override { statement_.reset(); }
+  int columnCount() const override { return rows_.columnCount(); }
+  std::string columnName(int column) const override { return rows_.columnName(column); }
+  dbi::ColumnKind declared(int column) const override { return rows_.declared(column); }
+  bool next() override { return rows_.next(); }
+  dbi::ValueKind kind(int column) const override { return rows_.kind(column); }
+  double number(int column) const override { return rows_.number(column); }
+  std::string_view text(int column) const override { return rows_.text(column); }
+
+ private:
+  db::Statement& statement_;
+  dbi::StatementRows rows_;
+};
 
 }  // namespace
 
@@ -124,21 +173,48 @@ Login loginOf(const std::string& props, std::string_view source) {
   return login;
 }
 
-KeptStatement::KeptStatement(db::Statement& statement) : statement_(&statement) {
-  statement_->reset();
-  statement_->clearBindings();
+Connection::Connection(db::Database database, std::string file)
+    : database_(std::move(database)),
+      session_(std::make_unique<dbi::SqliteSession>(*database_)),
+      forms_(dbi::Engine::SQLite),
+      file_(std::move(file)) {}
+
+Connection::Connection(pg::Connection server, std::string url)
+    : server_(std::move(server)),
+      session_(std::make_unique<dbi::PgSession>(*server_)),
+      forms_(dbi::Engine::PostgreSQL),
+      file_(std::move(url)) {}
+
+Connection::~Connection() {
+  // The statements go before the database they were prepared on.
+  statements_.clear();
+  session_.reset();
 }
 
-KeptStatement::~KeptStatement() { statement_->reset(); }
+const dialect::Target& Connection::target() const {
+  return engine() == dbi::Engine::PostgreSQL ? dialect::postgresTarget() : dialect::sqliteTarget();
+}
 
-Connection::Connection(db::Database database, std::string file)
-    : database_(std::move(database)), file_(std::move(file)) {}
-
-KeptStatement Connection::statement(const std::string& sql) {
+std::unique_ptr<dbi::Rows> Connection::query(const std::string& sql, const dbi::Values& params) {
+  if (!database_) return session_->query(sql, params);
   auto it = statements_.find(sql);
-  if (it == statements_.end())
-    it = statements_.emplace(sql, std::make_unique<db::Statement>(database_, sql)).first;
-  return KeptStatement(*it->second);
+  if (it == statements_.end()) it = statements_.emplace(sql, std::make_unique<db::Statement>(*database_, sql)).first;
+  db::Statement& statement = *it->second;
+  statement.reset();
+  statement.clearBindings();
+  dbi::bindValues(statement, params);
+  return std::make_unique<KeptRows>(statement);
+}
+
+int64_t Connection::run(const std::string& sql, const dbi::Values& params) {
+  if (!database_) {
+    ++serverStamp_;
+    return session_->change(sql, params);
+  }
+  std::unique_ptr<dbi::Rows> rows = query(sql, params);
+  while (rows->next()) {
+  }
+  return database_->changes();
 }
 
 uint32_t Connection::changeStamp() {
@@ -146,11 +222,12 @@ uint32_t Connection::changeStamp() {
   // second; the pager's own counter is free and moves with every change it has seen.
   const auto now = std::chrono::steady_clock::now();
   if (now - lastLook_ >= kLookInterval) {
-    KeptStatement look = statement("PRAGMA data_version");
-    look->step();
     lastLook_ = now;
+    if (!database_) return ++serverStamp_;
+    std::unique_ptr<dbi::Rows> look = query("PRAGMA data_version");
+    look->next();
   }
-  return database_.dataVersion();
+  return database_ ? database_->dataVersion() : serverStamp_;
 }
 
 Connection& connection(const Login& login, std::string_view source) {
@@ -163,15 +240,17 @@ Connection& connection(const Login& login, std::string_view source) {
     known = connections.bySpelling.emplace(login.dbFile, it->second.get()).first;
   }
   Connection& c = *known->second;
-  try {
-    c.database().setBusyTimeout(login.busyTimeout.value_or(kDefaultBusyTimeout));
-  } catch (const db::Error& e) {
-    throw userError(source, login.dbFile, e);
+  if (db::Database* database = c.sqlite()) {
+    try {
+      database->setBusyTimeout(login.busyTimeout.value_or(kDefaultBusyTimeout));
+    } catch (const db::Error& e) {
+      throw userError(source, login.dbFile, e);
+    }
   }
   return c;
 }
 
-db::Database& connect(const std::string& props) { return connection(loginOf(props)).database(); }
+Connection& connect(const std::string& props) { return connection(loginOf(props)); }
 
 void closeConnections() {
   pool().bySpelling.clear();

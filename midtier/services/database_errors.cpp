@@ -1,4 +1,4 @@
-// Describing SQLite's failures for the user of a report.
+// Describing the database's failures for the user of a report.
 #include "midtier/services/database_errors.h"
 
 #include <sqlite3.h>
@@ -70,7 +70,44 @@ std::optional<DatabaseFailure>& last() {
   return failure;
 }
 
+// The name in the server's "relation "x" does not exist" / "column x does not exist".
+std::string serverName(const std::string& text, std::string_view before) {
+  const size_t at = text.find(before);
+  if (at == std::string::npos) return {};
+  size_t begin = at + before.size();
+  if (begin < text.size() && text[begin] == '"') ++begin;
+  size_t end = text.find_first_of("\" ", begin);
+  return text.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+}
+
+std::pair<std::string, FailureKind> serverWords(const std::string& name, const pg::Error& error) {
+  const std::string quoted = "“" + name + "”";
+  const std::string& state = error.sqlState();
+  if (error.connectionLost() || state.starts_with("08") || state.starts_with("28") || state == "3D000" ||
+      state.starts_with("57P"))
+    return {"无法连接服务器上的公司数据库" + quoted + "，或连接已中断。", FailureKind::Damaged};
+  if (state == "42P01")
+    return {"公司数据库" + quoted + "缺少数据表 " + serverName(error.description(), "relation ") + "，数据库不完整或版本不符。",
+            FailureKind::Damaged};
+  if (state == "42703")
+    return {"公司数据库" + quoted + "缺少字段 " + serverName(error.description(), "column ") + "，数据库不完整或版本不符。",
+            FailureKind::Damaged};
+  if (state == "25006" || state == "42501")
+    return {"公司数据库" + quoted + "是只读的（或当前用户无权写入），无法保存更改。", FailureKind::Unwritable};
+  if (state == "55P03" || state == "40001" || state == "40P01")
+    return {"公司数据库" + quoted + "正被其他用户或程序写入（已锁定），请稍后再试。", FailureKind::Unwritable};
+  if (state.starts_with("53")) return {"服务器磁盘已满或资源不足，公司数据库" + quoted + "无法保存更改。", FailureKind::Unwritable};
+  return {"访问公司数据库" + quoted + "时出错。", FailureKind::Other};
+}
+
 }  // namespace
+
+plat::Error userError(std::string_view source, const std::string& name, const pg::Error& error) {
+  auto [words, kind] = serverWords(name, error);
+  plat::Error described(error.number(), std::string(source), words + "（详细信息：" + error.description() + "）");
+  last() = DatabaseFailure{static_cast<int>(error.number()), kind, described.description()};
+  return described;
+}
 
 plat::Error userError(std::string_view source, const std::string& file, const db::Error& error) {
   plat::Error described(error.number(), std::string(source),

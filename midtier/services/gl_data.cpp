@@ -12,11 +12,8 @@ constexpr std::string_view kSource = "TavEBCGLView.GLData";
 
 void GLData::WriteLog(std::string& logId, int16_t& type, std::string& text) {
   withConnection(kSource, loginProps(kSource), [&](Connection& c, const Login& login) {
-    KeptStatement insert = c.statement(
-        "INSERT INTO t_Log (FTime, FUserID, FLogID, FType, FText) "
-        "VALUES (datetime('now', 'localtime'), ?1, ?2, ?3, ?4)");
-    insert->bindAll(login.userId, logId, type, text);
-    insert->run();  // one statement: written whole or not at all
+    c.run("INSERT INTO t_Log (FTime, FUserID, FLogID, FType, FText) VALUES (" + c.forms().now() + ", ?1, ?2, ?3, ?4)",
+          {int64_t{login.userId}, logId, int64_t{type}, text});  // one statement: written whole or not at all
   });
 }
 

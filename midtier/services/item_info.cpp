@@ -6,10 +6,9 @@ namespace midtier {
 
 bool ItemInfo::GetDataRight(std::string& props, int16_t& userId, int16_t kind) {
   return withConnection("TavEBSGLItem.ItemInfo", props, [&](Connection& c, const Login&) {
-    KeptStatement select =
-        c.statement("SELECT FRestricted FROM t_DataRight WHERE FUserID = ?1 AND FKind = ?2");
-    select->bindAll(userId, kind);
-    return select->step() && select->getInt64(0) != 0;
+    auto select = c.query("SELECT FRestricted FROM t_DataRight WHERE FUserID = ?1 AND FKind = ?2",
+                          {int64_t{userId}, int64_t{kind}});
+    return select->next() && select->number(0) != 0;
   });
 }
 

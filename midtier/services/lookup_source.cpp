@@ -38,13 +38,13 @@ std::vector<grfc::LookupItem> LookupSource::Codes(int32_t classId, std::string_v
   if (erpClass) sql += " JOIN t_ICItem x2 ON x2.FItemID = x1.FItemID";
   sql += " WHERE x1.FItemClassID = ?1 AND x1.FDetail = 1";
   if (erpClass) sql += " AND x2.FErpClsID " + std::string(erpClass->op) + " ?2";
-  sql += " ORDER BY x1.FNumber";
+  sql += " ORDER BY x1.FNumber";  // item numbers are ASCII: both engines put them in one order
   return withConnection(kSource, loginProps(kSource), [&](Connection& c, const Login&) {
-    KeptStatement select = c.statement(sql);
-    select->bind(1, classId);
-    if (erpClass) select->bind(2, erpClass->erpClsId);
+    dbi::Values params{int64_t{classId}};
+    if (erpClass) params.emplace_back(erpClass->erpClsId);
+    auto select = c.query(sql, params);
     std::vector<grfc::LookupItem> items;
-    while (select->step()) items.push_back({select->getText(0), select->getText(1)});
+    while (select->next()) items.push_back({std::string(select->text(0)), std::string(select->text(1))});
     return items;
   });
 }

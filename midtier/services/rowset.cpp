@@ -4,7 +4,6 @@
 #include <optional>
 #include <vector>
 
-#include "midtier/dbi/sqlite_session.h"
 #include "platform/forms/front_end.h"
 #include "platform/lumo/dictionary.h"
 
@@ -65,14 +64,18 @@ void copyValue(ado::Recordset& rs, size_t row, size_t field, const dbi::Rows& ro
 ado::RecordsetRef toRecordset(dbi::Rows& rows, const FieldTypes& hints) {
   auto rs = ado::newRecordset();
   const int n = rows.columnCount();
-  std::map<std::string, int> folded;
-  for (const auto& [name, type] : hints) folded[lumo::foldCase(name)] = type;
+  // A name in lower case takes the hint's spelling: a server folds unquoted names to lower case.
+  std::map<std::string, std::pair<std::string, int>> folded;
+  for (const auto& [name, type] : hints) folded[lumo::foldCase(name)] = {name, type};
 
   std::vector<int> types(static_cast<size_t>(n), 0);
+  std::vector<std::string> names(static_cast<size_t>(n));
   int undecided = 0;
   for (int c = 0; c < n; ++c) {
-    auto hint = folded.find(lumo::foldCase(rows.columnName(c)));
-    types[static_cast<size_t>(c)] = hint != folded.end() ? hint->second : declaredType(rows, c);
+    names[static_cast<size_t>(c)] = rows.columnName(c);
+    auto hint = folded.find(lumo::foldCase(names[static_cast<size_t>(c)]));
+    if (hint != folded.end() && names[static_cast<size_t>(c)] == hint->first) names[static_cast<size_t>(c)] = hint->second.first;
+    types[static_cast<size_t>(c)] = hint != folded.end() ? hint->second.second : declaredType(rows, c);
     if (types[static_cast<size_t>(c)] == 0) ++undecided;
   }
 
@@ -92,7 +95,7 @@ ado::RecordsetRef toRecordset(dbi::Rows& rows, const FieldTypes& hints) {
   for (int c = 0; c < n; ++c) {
     int& type = types[static_cast<size_t>(c)];
     if (type == 0) type = ado::adVarChar;
-    rs->Append(rows.columnName(c), type, type == ado::adVarChar ? kTextSize : 0);
+    rs->Append(names[static_cast<size_t>(c)], type, type == ado::adVarChar ? kTextSize : 0);
   }
   rs->Open();
 
@@ -113,9 +116,5 @@ ado::RecordsetRef toRecordset(dbi::Rows& rows, const FieldTypes& hints) {
   return rs;
 }
 
-ado::RecordsetRef toRecordset(db::Statement& stmt, const FieldTypes& hints) {
-  dbi::StatementRows rows(stmt);
-  return toRecordset(rows, hints);
-}
 
 }  // namespace midtier

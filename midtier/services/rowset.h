@@ -6,7 +6,6 @@
 #include <string>
 
 #include "midtier/dbi/rows.h"
-#include "midtier/db/statement.h"
 #include "platform/ado/recordset.h"
 
 namespace midtier {
@@ -19,7 +18,5 @@ using FieldTypes = std::map<std::string, int>;
 // else from its declared type (text, integer, real/decimal), else from its first non-null
 // value; text dates stay text.
 ado::RecordsetRef toRecordset(dbi::Rows& rows, const FieldTypes& hints = {});
-// The same for a SQLite statement, stepped from where it stands.
-ado::RecordsetRef toRecordset(db::Statement& stmt, const FieldTypes& hints = {});
 
 }  // namespace midtier

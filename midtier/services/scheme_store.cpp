@@ -1,5 +1,4 @@
 // TAV_GRFC.SchemeStore over t_RptFilterScheme, per report and login user.
-#include "midtier/db/transaction.h"
 #include "midtier/services/database_errors.h"
 #include "midtier/services/grid_services.h"
 #include "midtier/services/login.h"
@@ -25,23 +24,22 @@ std::string schemeLabel(int32_t rptId, std::string_view name) {
 
 std::vector<std::string> SchemeStore::List(int32_t rptId) {
   return forLogin([&](Connection& c, int32_t user) {
-    KeptStatement select = c.statement(
-        "SELECT FName FROM t_RptFilterScheme WHERE FRptID = ?1 AND FUserID = ?2 "
-        "ORDER BY FName COLLATE NOCASE, FName");
-    select->bindAll(rptId, user);
+    auto select = c.query("SELECT FName FROM t_RptFilterScheme WHERE FRptID = ?1 AND FUserID = ?2 ORDER BY " +
+                              c.forms().caselessOrder("FName") + ", FName " + std::string(c.forms().binary()),
+                          {int64_t{rptId}, int64_t{user}});
     std::vector<std::string> names;
-    while (select->step()) names.push_back(select->getText(0));
+    while (select->next()) names.emplace_back(select->text(0));
     return names;
   });
 }
 
 lumo::DictionaryRef SchemeStore::Load(int32_t rptId, std::string_view name) {
   std::optional<std::string> content = forLogin([&](Connection& c, int32_t user) -> std::optional<std::string> {
-    KeptStatement select = c.statement(
-        "SELECT FContent FROM t_RptFilterScheme WHERE FRptID = ?1 AND FUserID = ?2 AND FName = ?3 COLLATE NOCASE");
-    select->bindAll(rptId, user, name);
-    if (!select->step()) return std::nullopt;
-    return select->getText(0);
+    auto select = c.query("SELECT FContent FROM t_RptFilterScheme WHERE FRptID = ?1 AND FUserID = ?2 AND FName = ?3 " +
+                              std::string(c.forms().caseless()),
+                          {int64_t{rptId}, int64_t{user}, std::string(name)});
+    if (!select->next()) return std::nullopt;
+    return std::string(select->text(0));
   });
   if (!content) return nullptr;
   try {
@@ -56,59 +54,52 @@ void SchemeStore::Save(int32_t rptId, std::string_view name, const lumo::Diction
   if (plat::trim(name).empty()) throw refusal(kSource, "过滤方案需要一个名称。");
   const std::string content = grfc::encodeFilter(filter);  // refuses unsavable values before any write
   forLogin([&](Connection& c, int32_t user) {
-    db::Transaction transaction(c.database());
-    {
-      KeptStatement update = c.statement(
-          "UPDATE t_RptFilterScheme SET FName = ?4, FContent = ?5, FModifyTime = datetime('now', 'localtime') "
-          "WHERE FRptID = ?1 AND FUserID = ?2 AND FName = ?3 COLLATE NOCASE");
-      update->bindAll(rptId, user, name, name, content);
-      update->run();
-    }
-    if (c.database().changes() == 0) {
-      KeptStatement insert = c.statement(
-          "INSERT INTO t_RptFilterScheme (FRptID, FUserID, FName, FIsDefault, FContent, FModifyTime) "
-          "VALUES (?1, ?2, ?3, 0, ?4, datetime('now', 'localtime'))");
-      insert->bindAll(rptId, user, name, content);
-      insert->run();
-    }
+    const SqlForms& forms = c.forms();
+    dbi::Transaction transaction(c.session());
+    // Two clients saving one name at once must update one row, not both add it: SQLite's
+    // UPDATE takes the database's write lock; a server is asked for a lock on the user's schemes.
+    if (const std::string lock = forms.exclusiveLock(); !lock.empty())
+      c.run(lock, {int64_t{rptId}, int64_t{user}});
+    const int64_t changed = c.run("UPDATE t_RptFilterScheme SET FName = ?4, FContent = ?5, FModifyTime = " +
+                                      forms.now() + " WHERE FRptID = ?1 AND FUserID = ?2 AND FName = ?3 " +
+                                      std::string(forms.caseless()),
+                                  {int64_t{rptId}, int64_t{user}, std::string(name), std::string(name), content});
+    if (changed == 0)
+      c.run("INSERT INTO t_RptFilterScheme (FRptID, FUserID, FName, FIsDefault, FContent, FModifyTime) "
+            "VALUES (?1, ?2, ?3, 0, ?4, " + forms.now() + ")",
+            {int64_t{rptId}, int64_t{user}, std::string(name), content});
     transaction.commit();
   });
 }
 
 void SchemeStore::Remove(int32_t rptId, std::string_view name) {
   forLogin([&](Connection& c, int32_t user) {
-    KeptStatement remove = c.statement(
-        "DELETE FROM t_RptFilterScheme WHERE FRptID = ?1 AND FUserID = ?2 AND FName = ?3 COLLATE NOCASE");
-    remove->bindAll(rptId, user, name);
-    remove->run();
+    c.run("DELETE FROM t_RptFilterScheme WHERE FRptID = ?1 AND FUserID = ?2 AND FName = ?3 " +
+              std::string(c.forms().caseless()),
+          {int64_t{rptId}, int64_t{user}, std::string(name)});
   });
 }
 
 std::string SchemeStore::LastUsed(int32_t rptId) {
   return forLogin([&](Connection& c, int32_t user) {
-    KeptStatement select = c.statement(
+    auto select = c.query(
         "SELECT FName FROM t_RptFilterScheme WHERE FRptID = ?1 AND FUserID = ?2 AND FIsDefault <> 0 "
-        "ORDER BY FModifyTime DESC LIMIT 1");
-    select->bindAll(rptId, user);
-    return select->step() ? select->getText(0) : std::string();
+        "ORDER BY FModifyTime DESC LIMIT 1",
+        {int64_t{rptId}, int64_t{user}});
+    return select->next() ? std::string(select->text(0)) : std::string();
   });
 }
 
 void SchemeStore::SetLastUsed(int32_t rptId, std::string_view name) {
   forLogin([&](Connection& c, int32_t user) {
-    db::Transaction transaction(c.database());
-    {
-      KeptStatement clear = c.statement(
-          "UPDATE t_RptFilterScheme SET FIsDefault = 0 WHERE FRptID = ?1 AND FUserID = ?2 AND FIsDefault <> 0");
-      clear->bindAll(rptId, user);
-      clear->run();
-    }
+    dbi::Transaction transaction(c.session());
+    c.run("UPDATE t_RptFilterScheme SET FIsDefault = 0 WHERE FRptID = ?1 AND FUserID = ?2 AND FIsDefault <> 0",
+          {int64_t{rptId}, int64_t{user}});
     if (!name.empty()) {
-      KeptStatement mark = c.statement(
-          "UPDATE t_RptFilterScheme SET FIsDefault = 1 WHERE FRptID = ?1 AND FUserID = ?2 AND FName = ?3 COLLATE NOCASE");
-      mark->bindAll(rptId, user, name);
-      mark->run();
-      if (c.database().changes() == 0)
+      const int64_t marked = c.run("UPDATE t_RptFilterScheme SET FIsDefault = 1 WHERE FRptID = ?1 AND FUserID = ?2 AND FName = ?3 " +
+                                       std::string(c.forms().caseless()),
+                                   {int64_t{rptId}, int64_t{user}, std::string(name)});
+      if (marked == 0)
         throw plat::Error::notFound(std::string(kSource), schemeLabel(rptId, name) + "不存在，不能设为上次使用的方案。");
     }
     transaction.commit();

@@ -72,7 +72,7 @@ Conditions taskConditions(const lumo::Dictionary& filter, const std::string& tod
   c.range("m.FBillNo", f.text("BProductBillNo"), f.text("EProductBillNo"));
   c.range("so.FBillNo", f.text("BOrderBillNo"), f.text("EOrderBillNo"));
   // A department row of the summary names its department; "" is the row of tasks without one.
-  if (f.has("Dept")) c.add("ifnull(td.FName, '') = ?", filter.Value("Dept").text());
+  if (f.has("Dept")) c.add("coalesce(td.FName, '') = ?", filter.Value("Dept").text());
   // One batch, matched exactly: a drill-down row's batch must not take in its longer namesakes.
   if (const std::string batch = f.text("BBatchNo"); !batch.empty()) c.add("m.FBatchNo = ?", batch);
   if (const std::string batch = f.text("BatchNo"); !batch.empty() && lumo::foldCase(batch) != "fbatchno")
@@ -84,7 +84,7 @@ Conditions taskConditions(const lumo::Dictionary& filter, const std::string& tod
 
 // The tasks are picked first (t); their product receipts are summed per task (r) before the
 // unit names join, so each receipt line is read once.
-std::string query(const Conditions& c, const std::string& orderBy) {
+std::string query(const SqlForms& f, const Conditions& c, const std::string& orderBy) {
   return "WITH t AS (SELECT m.FInterID, m.FBillNo, m.FDate, m.FItemID, m.FAuxPropID, m.FBatchNo, m.FUnitID, m.FAuxQty,"
          " m.FQty, m.FPlanCommitDate, m.FPlanFinishDate, m.FFinishDate, m.FQtyFinish, m.FDeptID, m.FEmpID, m.FNote,"
          " t1.FNumber, t1.FShortNumber, t1.FName, t1.FModel, t1.FUnitID AS FBaseUnitID,"
@@ -94,27 +94,27 @@ std::string query(const Conditions& c, const std::string& orderBy) {
          " LEFT JOIN SEOrder so ON so.FInterID = m.FOrderInterID AND m.FOrderInterID <> 0"
          " WHERE 1 = 1" + c.sql() + "),"
          " r AS (SELECT e.FICMOInterID AS FInterID, sum(e.FQty) AS FQty, max(b.FDate) AS FDate,"
-         " group_concat(DISTINCT b.FBillNo) AS FBillNo"
+         " " + f.distinctList("b.FBillNo") + " AS FBillNo"
          " FROM t JOIN ICStockBillEntry e ON e.FICMOInterID = t.FInterID"
          " JOIN ICStockBill b ON b.FInterID = e.FInterID WHERE b.FTranType = 2 GROUP BY e.FICMOInterID)"
-         " SELECT t.FDate AS Fdate, t.FBillNo AS FMOBillNO, t.FNumber AS FNumber, t.FShortNumber AS FShortNumber,"
-         " t.FName AS FName, t.FModel AS FModel, ifnull(ta.FName, '') AS FAuxPropName, t.FBatchNo AS FBatchNo,"
-         " mu.FName AS FPlanUnitName, t.FAuxQty AS FPlanAuxQty, bu.FName AS FBSPlanUnitName, t.FQty AS FBSPlanQty,"
-         " cu.FName AS FCUPlanUnitName, t.FQty / cu.FCoefficient AS FCUPlanQty, t.FPlanCommitDate AS FBeginDate,"
-         " mu.FName AS FFinishUnitName, t.FQtyFinish / mu.FCoefficient AS FFinishAuxQty,"
-         " bu.FName AS FBSFinishUnitName, t.FQtyFinish AS FBSFinishQty, cu.FName AS FCUFinishUnitName,"
-         " t.FQtyFinish / cu.FCoefficient AS FCUFinishQty, t.FPlanFinishDate AS FPlanFinishDate,"
-         " t.FFinishDate AS FFinishDate,"
-         " CASE WHEN t.FQty > 0 THEN printf('%.2f', 100.0 * t.FQtyFinish / t.FQty) ELSE '' END AS FFinishRate,"
-         " ifnull(t.FOrderBillNo, '') AS FOrderBillNo, ifnull(r.FBillNo, '') AS FStockBillNo, r.FDate AS FStockDate,"
-         " mu.FName AS FStockUnitName, ifnull(r.FQty, 0) / mu.FCoefficient AS FStockAuxQty,"
-         " bu.FName AS FBSStockUnitName, ifnull(r.FQty, 0) AS FBSStockQty, cu.FName AS FCUStockUnitName,"
-         " ifnull(r.FQty, 0) / cu.FCoefficient AS FCUStockQty,"
+         " SELECT t.FDate AS \"Fdate\", t.FBillNo AS \"FMOBillNO\", t.FNumber AS \"FNumber\", t.FShortNumber AS \"FShortNumber\","
+         " t.FName AS \"FName\", t.FModel AS \"FModel\", coalesce(ta.FName, '') AS \"FAuxPropName\", t.FBatchNo AS \"FBatchNo\","
+         " mu.FName AS \"FPlanUnitName\", t.FAuxQty AS \"FPlanAuxQty\", bu.FName AS \"FBSPlanUnitName\", t.FQty AS \"FBSPlanQty\","
+         " cu.FName AS \"FCUPlanUnitName\", t.FQty / cu.FCoefficient AS \"FCUPlanQty\", t.FPlanCommitDate AS \"FBeginDate\","
+         " mu.FName AS \"FFinishUnitName\", t.FQtyFinish / mu.FCoefficient AS \"FFinishAuxQty\","
+         " bu.FName AS \"FBSFinishUnitName\", t.FQtyFinish AS \"FBSFinishQty\", cu.FName AS \"FCUFinishUnitName\","
+         " t.FQtyFinish / cu.FCoefficient AS \"FCUFinishQty\", t.FPlanFinishDate AS \"FPlanFinishDate\","
+         " t.FFinishDate AS \"FFinishDate\","
+         " CASE WHEN t.FQty > 0 THEN " + f.fixed2("100.0 * t.FQtyFinish / t.FQty") + " ELSE '' END AS \"FFinishRate\","
+         " coalesce(t.FOrderBillNo, '') AS \"FOrderBillNo\", coalesce(r.FBillNo, '') AS \"FStockBillNo\", r.FDate AS \"FStockDate\","
+         " mu.FName AS \"FStockUnitName\", coalesce(r.FQty, 0) / mu.FCoefficient AS \"FStockAuxQty\","
+         " bu.FName AS \"FBSStockUnitName\", coalesce(r.FQty, 0) AS \"FBSStockQty\", cu.FName AS \"FCUStockUnitName\","
+         " coalesce(r.FQty, 0) / cu.FCoefficient AS \"FCUStockQty\","
          // Not yet in stock: what the plan still expects, never below nothing.
-         " bu.FName AS FBSUnStockUnitName, max(t.FQty - ifnull(r.FQty, 0), 0) AS FBSUnStockQty,"
-         " cu.FName AS FCUUnStockUnitName, max(t.FQty - ifnull(r.FQty, 0), 0) / cu.FCoefficient AS FCUUnStockQty,"
-         " ifnull(t.FDeptName, '') AS FDeptName, ifnull(t.FEmpName, '') AS FEmpName, t.FNote AS FExp,"
-         " 0 AS FSumSort, t.FInterID AS FInterID, t.FItemID AS FItemID, t.FDeptID AS FDeptID, t.FEmpID AS FEmpID"
+         " bu.FName AS \"FBSUnStockUnitName\", " + f.greatest("t.FQty - coalesce(r.FQty, 0)", "0") + " AS \"FBSUnStockQty\","
+         " cu.FName AS \"FCUUnStockUnitName\", " + f.greatest("t.FQty - coalesce(r.FQty, 0)", "0") + " / cu.FCoefficient AS \"FCUUnStockQty\","
+         " coalesce(t.FDeptName, '') AS \"FDeptName\", coalesce(t.FEmpName, '') AS \"FEmpName\", t.FNote AS \"FExp\","
+         " 0 AS \"FSumSort\", t.FInterID AS \"FInterID\", t.FItemID AS \"FItemID\", t.FDeptID AS \"FDeptID\", t.FEmpID AS \"FEmpID\""
          " FROM t LEFT JOIN r ON r.FInterID = t.FInterID"
          " LEFT JOIN t_AuxItem ta ON ta.FItemID = t.FAuxPropID"
          " LEFT JOIN t_MeasureUnit mu ON mu.FMeasureUnitID = t.FUnitID"
@@ -132,9 +132,8 @@ ado::RecordsetRef ShopData::GetRpt400Data(const std::string& props, lumo::Dictio
   const std::string order = tasks::orderBy(filter->Value("OrderBy").text(), kFields, "\"Fdate\", \"FMOBillNO\"");
   const bool withTotal = FilterValues(*filter, tasks::Quotes::Doubled).list("DisplayType", 0) == 0;
   return withConnection(tasks::kSource, props, [&](Connection& c, const Login&) {
-    db::Statement select = c.database().prepare(query(conditions, order));
-    conditions.bind(select);
-    ado::RecordsetRef rows = toRecordset(select, fieldTypes());
+    auto select = c.session().query(query(c.forms(), conditions, order), conditions.params());
+    ado::RecordsetRef rows = toRecordset(*select, fieldTypes());
     if (withTotal) tasks::appendTotalRow(*rows, "FMOBillNO", kTotalled);
     return rows;
   });

@@ -10,8 +10,6 @@
 #include <utility>
 #include <vector>
 
-#include "midtier/db/statement.h"
-#include "midtier/db/transaction.h"
 #include "midtier/dbi/rows.h"
 #include "midtier/dialect/decimal_functions.h"
 #include "midtier/dialect/dialect.h"
@@ -47,7 +45,7 @@ struct TaskQuery {
   tasks::Conditions conditions;
 };
 
-TaskQuery taskQuery(const lumo::Dictionary& filter) {
+TaskQuery taskQuery(const SqlForms& forms, const lumo::Dictionary& filter) {
   const tasks::FilterValues f(filter, tasks::Quotes::Doubled);
   TaskQuery q;
   tasks::Conditions& c = q.conditions;
@@ -55,7 +53,7 @@ TaskQuery taskQuery(const lumo::Dictionary& filter) {
   if (f.list("Mode", 0) == 0)
     c.range(f.longNumbers() ? "t1.FNumber" : "t1.FShortNumber", f.text("BItemNumber"), f.text("EItemNumber"));
   else if (const std::string classNumber = f.text("ItemClassNumber"); !classNumber.empty())
-    c.add("t1.FNumber LIKE ? ESCAPE '\\'", likeLiteral(classNumber) + ".%");
+    c.add(forms.like("t1.FNumber", "?"), likeLiteral(classNumber) + ".%");
   // Salesmen and departments are flat classes: their short number is their number.
   if (!f.text("BEmp").empty() || !f.text("EEmp").empty()) {
     q.joins += " JOIN t_Emp te ON te.FItemID = v.FEmpID";
@@ -67,7 +65,7 @@ TaskQuery taskQuery(const lumo::Dictionary& filter) {
   }
   for (const char* list : {"CheckState", "CheckClose"}) c.choice(f, production::kRpt401Keys.at(list), "v");
   if (const std::string batch = f.text("BBatchNo"); !batch.empty())
-    c.add("v.FBatchNo LIKE ? ESCAPE '\\'", "%" + likeLiteral(batch) + "%");
+    c.add(forms.like("v.FBatchNo", "?"), "%" + likeLiteral(batch) + "%");
   return q;
 }
 
@@ -84,23 +82,25 @@ bool mentions(const std::string& batch, std::string_view column) {
 // numbers differing only in case stay apart here, so the fragments' own grouping decides
 // between them as it would over single tasks.
 void collectTasks(Connection& c, const lumo::Dictionary& filter, const std::string& batch) {
-  c.database().exec(
-      "CREATE TEMP TABLE [#T401] (FItemID INTEGER, FDeptID INTEGER, FEmpID INTEGER, FBatchNo TEXT COLLATE NOCASE, "
-      "FBaseQty REAL, FStockQty REAL, FFinishBQty REAL, FFinishSQty REAL)");
+  const SqlForms& f = c.forms();
+  const dialect::Target& t = c.target();
+  const std::string table = f.workTable("#T401");
+  const std::string integer(t.integerColumn), real(t.floatColumn);
+  c.session().exec("CREATE TEMP TABLE " + table + " (FItemID " + integer + ", FDeptID " + integer + ", FEmpID " +
+                   integer + ", FBatchNo " + std::string(t.textColumn) + ", FBaseQty " + real + ", FStockQty " + real +
+                   ", FFinishBQty " + real + ", FFinishSQty " + real + ")");
   const bool byDept = mentions(batch, "FDeptID");
   const bool byEmp = mentions(batch, "FEmpID");
-  const TaskQuery q = taskQuery(filter);
-  KeptStatement insert = c.statement(
-      std::string("INSERT INTO temp.[#T401] (FItemID, FDeptID, FEmpID, FBatchNo, FBaseQty, FStockQty, FFinishBQty, "
-                  "FFinishSQty) SELECT v.FItemID, ") +
-      (byDept ? "v.FDeptID" : "NULL") + ", " + (byEmp ? "v.FEmpID" : "NULL") +
-      ", v.FBatchNo, tav_sum(v.FQty), tav_sum(tav_round(v.FQty / su.FCoefficient, 10)), tav_sum(v.FQtyFinish), "
-      "tav_sum(tav_round(v.FQtyFinish / su.FCoefficient, 10)) FROM ICMO v JOIN t_ICItem t1 ON t1.FItemID = v.FItemID "
-      "LEFT JOIN t_MeasureUnit su ON su.FMeasureUnitID = t1.FStoreUnitID" +
-      q.joins + " WHERE 1 = 1" + q.conditions.sql() + " GROUP BY v.FItemID, v.FBatchNo COLLATE BINARY" +
-      (byDept ? ", v.FDeptID" : "") + (byEmp ? ", v.FEmpID" : ""));
-  q.conditions.bind(*insert);
-  insert->run();
+  const TaskQuery q = taskQuery(f, filter);
+  const std::string batchNo = "v.FBatchNo " + std::string(f.binary());
+  c.run("INSERT INTO " + table + " (FItemID, FDeptID, FEmpID, FBatchNo, FBaseQty, FStockQty, FFinishBQty, "
+        "FFinishSQty) SELECT v.FItemID, " + (byDept ? "v.FDeptID" : "NULL") + ", " + (byEmp ? "v.FEmpID" : "NULL") +
+        ", " + batchNo + ", tav_sum(v.FQty), tav_sum(tav_round(v.FQty / su.FCoefficient, 10)), tav_sum(v.FQtyFinish), "
+        "tav_sum(tav_round(v.FQtyFinish / su.FCoefficient, 10)) FROM ICMO v JOIN t_ICItem t1 ON t1.FItemID = v.FItemID "
+        "LEFT JOIN t_MeasureUnit su ON su.FMeasureUnitID = t1.FStoreUnitID" +
+        q.joins + " WHERE 1 = 1" + q.conditions.sql() + " GROUP BY v.FItemID, " + batchNo +
+        (byDept ? ", v.FDeptID" : "") + (byEmp ? ", v.FEmpID" : ""),
+        q.conditions.params());
 }
 
 // --- the fragments -----------------------------------------------------------------------------
@@ -145,11 +145,11 @@ std::optional<double> optionalNumber(const dbi::Rows& r, int column) {
 std::unordered_map<std::string, ProductDetails> productDetails(Connection& c) {
   std::unordered_map<std::string, ProductDetails> out;
   std::unique_ptr<dbi::Rows> r = c.session().query(
-      "SELECT it.FNumber, i.FShortNumber, i.FName, i.FModel, ifnull(bu.FName, ''), ifnull(su.FName, ''), "
+      "SELECT it.FNumber, i.FShortNumber, i.FName, i.FModel, coalesce(bu.FName, ''), coalesce(su.FName, ''), "
       "i.FQtyDecimal, i.FPriceDecimal FROM t_Item AS it JOIN t_ICItem AS i ON i.FItemID = it.FItemID "
       "LEFT JOIN t_MeasureUnit AS bu ON bu.FMeasureUnitID = i.FUnitID "
       "LEFT JOIN t_MeasureUnit AS su ON su.FMeasureUnitID = i.FStoreUnitID "
-      "WHERE it.FItemClassID = 4 AND it.FNumber IN (SELECT FItemNumber FROM temp.[#DATA])");
+      "WHERE it.FItemClassID = 4 AND it.FNumber IN (SELECT FItemNumber FROM " + c.forms().workTable("#DATA") + ")");
   while (r->next()) {
     out.emplace(lumo::foldCase(r->text(0)),
                 ProductDetails{optionalText(*r, 1), optionalText(*r, 2), optionalText(*r, 3), std::string(r->text(4)),
@@ -236,6 +236,30 @@ class DetailFiller {
   std::vector<Field> stockUnits_{field("FStockUnitName"), field("FFinishSUnitName"), field("FUnFinishSUnitName")};
 };
 
+// The result rows with a text column FShortNumber added at the end, Null until the details
+// are filled in, unless the batch's own result has one.
+class WithShortNumber final : public dbi::Rows {
+ public:
+  explicit WithShortNumber(dbi::Rows& rows) : rows_(rows), own_(rows.columnCount()) {
+    for (int c = 0; c < own_; ++c)
+      if (lumo::foldCase(rows.columnName(c)) == "fshortnumber") added_ = false;
+  }
+  int columnCount() const override { return own_ + (added_ ? 1 : 0); }
+  std::string columnName(int column) const override { return column < own_ ? rows_.columnName(column) : "FShortNumber"; }
+  dbi::ColumnKind declared(int column) const override {
+    return column < own_ ? rows_.declared(column) : dbi::ColumnKind::Text;
+  }
+  bool next() override { return rows_.next(); }
+  dbi::ValueKind kind(int column) const override { return column < own_ ? rows_.kind(column) : dbi::ValueKind::Null; }
+  double number(int column) const override { return column < own_ ? rows_.number(column) : 0; }
+  std::string_view text(int column) const override { return column < own_ ? rows_.text(column) : std::string_view(); }
+
+ private:
+  dbi::Rows& rows_;
+  int own_;
+  bool added_ = true;
+};
+
 // Runs the translated batch; the statement that returns rows first gives the result, its
 // details filled in. Statements after it (the drops) run as well.
 ado::RecordsetRef runBatch(Connection& c, const std::string& batch) {
@@ -245,14 +269,19 @@ ado::RecordsetRef runBatch(Connection& c, const std::string& batch) {
   dialect::BatchSteps steps;
   steps.before = [&](const dialect::Statement& statement) {
     if (!statement.returnsRows || rows) return;
-    hasData = c.database().queryInt("SELECT count(*) FROM sqlite_temp_master WHERE type = 'table' AND name = '#DATA'") != 0;
-    if (!hasData) return;
-    c.database().exec("ALTER TABLE temp.[#DATA] ADD COLUMN FShortNumber TEXT");
-    products = productDetails(c);
+    auto exists = c.session().query(c.forms().workTableExists("#DATA"));
+    hasData = exists->next() && exists->number(0) != 0;
+    exists.reset();
+    if (hasData) products = productDetails(c);
   };
   steps.onRows = [&](dbi::Rows& result) {
     if (rows) return;
-    rows = toRecordset(result);
+    if (hasData) {
+      WithShortNumber widened(result);
+      rows = toRecordset(widened);
+    } else {
+      rows = toRecordset(result);
+    }
     if (hasData) DetailFiller(std::move(products), *rows).fill(*rows);
   };
   dialect::execute(c.session(), batch, steps);
@@ -264,7 +293,7 @@ ado::RecordsetRef runBatch(Connection& c, const std::string& batch) {
 // the scratch transaction.
 void dropLeftovers(Connection& c) {
   for (const char* table : {"#T401", "#DATA", "#ItemLevel"})
-    c.database().exec(std::string("DROP TABLE IF EXISTS temp.[") + table + "]");
+    c.session().exec("DROP TABLE IF EXISTS " + c.forms().workTable(table));
 }
 
 }  // namespace
@@ -280,7 +309,7 @@ ado::RecordsetRef ShopData::GetRpt401Data(const std::string& props, lumo::Dictio
     dropLeftovers(c);
     // Everything is scratch work in temporary tables: the transaction is never committed, so
     // its rollback removes #T401, #DATA and #ItemLevel whatever happens.
-    db::Transaction scratch(c.database(), db::Transaction::Kind::Deferred);
+    dbi::Transaction scratch(c.session());
     collectTasks(c, *filter, batch);
     return runBatch(c, batch);
   });

@@ -65,7 +65,7 @@ Conditions taskConditions(const lumo::Dictionary& filter) {
 // are each summed per task and material, then merged (v), so a material drawn without being
 // planned still shows. The row's entered unit is the planned one, else the issue's.
 // Variance = issued - planned issue; its rate is against the planned issue.
-std::string query(const Conditions& c, const std::string& orderBy) {
+std::string query(const SqlForms& f, const Conditions& c, const std::string& orderBy) {
   return "WITH t AS (SELECT m.FInterID, m.FBillNo, m.FDate, m.FAuxPropID, m.FBatchNo, m.FUnitID, m.FAuxQty, m.FQty,"
          " m.FQtyFinish, m.FDeptID, m.FEmpID, m.FNote, t1.FNumber, t1.FShortNumber, t1.FName, t1.FModel,"
          " t1.FUnitID AS FBaseUnitID, t1.FStoreUnitID AS FCommonUnitID, td.FName AS FDeptName, te.FName AS FEmpName"
@@ -79,36 +79,36 @@ std::string query(const Conditions& c, const std::string& orderBy) {
          " FROM t JOIN ICStockBillEntry e ON e.FICMOInterID = t.FInterID JOIN ICStockBill b ON b.FInterID = e.FInterID"
          " WHERE b.FTranType = 24 GROUP BY e.FICMOInterID, e.FItemID),"
          " v AS (SELECT FTask, FItemID, coalesce(max(FPlanUnitID), max(FIssueUnitID)) AS FUnitID,"
-         " sum(FStandard) AS FStandard, sum(FMust) AS FMust, sum(FIssued) AS FIssued, ifnull(min(FSeq), 1000000) AS FSeq"
+         " sum(FStandard) AS FStandard, sum(FMust) AS FMust, sum(FIssued) AS FIssued, coalesce(min(FSeq), 1000000) AS FSeq"
          " FROM lines GROUP BY FTask, FItemID)"
-         " SELECT t.FDate AS Fdate, t.FBillNo AS FMOBillNO, t.FNumber AS FPNumber, t.FShortNumber AS FPShortNumber,"
-         " t.FName AS FPName, t.FModel AS FPModel, ifnull(ta.FName, '') AS FPAuxPropName, t.FBatchNo AS FBatchNo,"
-         " mu.FName AS FPlanUnitName, t.FAuxQty AS FPlanAuxQty, bu.FName AS FBSPlanUnitName, t.FQty AS FBSPlanQty,"
-         " cu.FName AS FCUPlanUnitName, t.FQty / cu.FCoefficient AS FCUPlanQty,"
-         " mu.FName AS FFinishUnitName, t.FQtyFinish / mu.FCoefficient AS FFinishAuxQty,"
-         " bu.FName AS FBSFinishUnitName, t.FQtyFinish AS FBSFinishQty, cu.FName AS FCUFinishUnitName,"
-         " t.FQtyFinish / cu.FCoefficient AS FCUFinishQty,"
-         " CASE WHEN t.FQty > 0 THEN printf('%.2f', 100.0 * t.FQtyFinish / t.FQty) ELSE '' END AS FFinishRate,"
-         " i.FNumber AS FItemNumber, i.FShortNumber AS FItemShortNumber, i.FName AS FItemName,"
-         " lu.FName AS FStandardUnitName, v.FStandard / lu.FCoefficient AS FStandardAuxQty,"
-         " ib.FName AS FBSStandardUnitName, v.FStandard AS FBSStandardQty,"
-         " ic.FName AS FCUStandardUnitName, v.FStandard / ic.FCoefficient AS FCUStandardQty,"
-         " lu.FName AS FPlanDUnitName, v.FMust / lu.FCoefficient AS FPlanDAuxQty,"
-         " ib.FName AS FBSPlanDUnitName, v.FMust AS FBSPlanDQty,"
-         " ic.FName AS FCUPlanDUnitName, v.FMust / ic.FCoefficient AS FCUPlanDQty,"
-         " lu.FName AS FfactUnitName, v.FIssued / lu.FCoefficient AS FfactAuxQty,"
-         " ib.FName AS FBSfactUnitName, v.FIssued AS FBSfactQty,"
-         " ic.FName AS FCUfactUnitName, v.FIssued / ic.FCoefficient AS FCUfactQty,"
+         " SELECT t.FDate AS \"Fdate\", t.FBillNo AS \"FMOBillNO\", t.FNumber AS \"FPNumber\", t.FShortNumber AS \"FPShortNumber\","
+         " t.FName AS \"FPName\", t.FModel AS \"FPModel\", coalesce(ta.FName, '') AS \"FPAuxPropName\", t.FBatchNo AS \"FBatchNo\","
+         " mu.FName AS \"FPlanUnitName\", t.FAuxQty AS \"FPlanAuxQty\", bu.FName AS \"FBSPlanUnitName\", t.FQty AS \"FBSPlanQty\","
+         " cu.FName AS \"FCUPlanUnitName\", t.FQty / cu.FCoefficient AS \"FCUPlanQty\","
+         " mu.FName AS \"FFinishUnitName\", t.FQtyFinish / mu.FCoefficient AS \"FFinishAuxQty\","
+         " bu.FName AS \"FBSFinishUnitName\", t.FQtyFinish AS \"FBSFinishQty\", cu.FName AS \"FCUFinishUnitName\","
+         " t.FQtyFinish / cu.FCoefficient AS \"FCUFinishQty\","
+         " CASE WHEN t.FQty > 0 THEN " + f.fixed2("100.0 * t.FQtyFinish / t.FQty") + " ELSE '' END AS \"FFinishRate\","
+         " i.FNumber AS \"FItemNumber\", i.FShortNumber AS \"FItemShortNumber\", i.FName AS \"FItemName\","
+         " lu.FName AS \"FStandardUnitName\", v.FStandard / lu.FCoefficient AS \"FStandardAuxQty\","
+         " ib.FName AS \"FBSStandardUnitName\", v.FStandard AS \"FBSStandardQty\","
+         " ic.FName AS \"FCUStandardUnitName\", v.FStandard / ic.FCoefficient AS \"FCUStandardQty\","
+         " lu.FName AS \"FPlanDUnitName\", v.FMust / lu.FCoefficient AS \"FPlanDAuxQty\","
+         " ib.FName AS \"FBSPlanDUnitName\", v.FMust AS \"FBSPlanDQty\","
+         " ic.FName AS \"FCUPlanDUnitName\", v.FMust / ic.FCoefficient AS \"FCUPlanDQty\","
+         " lu.FName AS \"FfactUnitName\", v.FIssued / lu.FCoefficient AS \"FfactAuxQty\","
+         " ib.FName AS \"FBSfactUnitName\", v.FIssued AS \"FBSfactQty\","
+         " ic.FName AS \"FCUfactUnitName\", v.FIssued / ic.FCoefficient AS \"FCUfactQty\","
          // 未领料 nothing issued; 正常 issued as planned; 少领 less; 超领 more (or unplanned).
          " CASE WHEN v.FIssued = 0 THEN '未领料' WHEN abs(v.FIssued - v.FMust) < 1e-9 THEN '正常'"
-         " WHEN v.FIssued < v.FMust THEN '少领' ELSE '超领' END AS FSituation,"
-         " lu.FName AS FDiffUnitName, (v.FIssued - v.FMust) / lu.FCoefficient AS FDiffAuxQty,"
-         " ib.FName AS FBSDiffUnitName, v.FIssued - v.FMust AS FBSDiffQty,"
-         " ic.FName AS FCUDiffUnitName, (v.FIssued - v.FMust) / ic.FCoefficient AS FCUDiffQty,"
-         " CASE WHEN v.FMust > 0 THEN printf('%.2f', 100.0 * (v.FIssued - v.FMust) / v.FMust) ELSE '' END AS FDiffRate,"
-         " ifnull(t.FDeptName, '') AS FDeptName, ifnull(t.FEmpName, '') AS FEmpName, t.FNote AS FExp,"
-         " 0 AS FSumSort, t.FInterID AS FInterID, v.FItemID AS FMaterialID, t.FDeptID AS FDeptID,"
-         " t.FEmpID AS FEmpID"
+         " WHEN v.FIssued < v.FMust THEN '少领' ELSE '超领' END AS \"FSituation\","
+         " lu.FName AS \"FDiffUnitName\", (v.FIssued - v.FMust) / lu.FCoefficient AS \"FDiffAuxQty\","
+         " ib.FName AS \"FBSDiffUnitName\", v.FIssued - v.FMust AS \"FBSDiffQty\","
+         " ic.FName AS \"FCUDiffUnitName\", (v.FIssued - v.FMust) / ic.FCoefficient AS \"FCUDiffQty\","
+         " CASE WHEN v.FMust > 0 THEN " + f.fixed2("100.0 * (v.FIssued - v.FMust) / v.FMust") + " ELSE '' END AS \"FDiffRate\","
+         " coalesce(t.FDeptName, '') AS \"FDeptName\", coalesce(t.FEmpName, '') AS \"FEmpName\", t.FNote AS \"FExp\","
+         " 0 AS \"FSumSort\", t.FInterID AS \"FInterID\", v.FItemID AS \"FMaterialID\", t.FDeptID AS \"FDeptID\","
+         " t.FEmpID AS \"FEmpID\""
          " FROM v JOIN t ON t.FInterID = v.FTask JOIN t_ICItem i ON i.FItemID = v.FItemID"
          " LEFT JOIN t_AuxItem ta ON ta.FItemID = t.FAuxPropID"
          " LEFT JOIN t_MeasureUnit mu ON mu.FMeasureUnitID = t.FUnitID"
@@ -138,9 +138,8 @@ ado::RecordsetRef ShopData::GetRpt406Data(const std::string& props, lumo::Dictio
       tasks::orderBy(filter->Value("OrderBy").text(), kFields, "\"Fdate\", \"FMOBillNO\", v.FSeq, \"FItemNumber\"");
   const bool withTotal = FilterValues(*filter, tasks::Quotes::AsTyped).list("DisplayType", 0) == 0;
   return withConnection(tasks::kSource, props, [&](Connection& c, const Login&) {
-    db::Statement select = c.database().prepare(query(conditions, order));
-    conditions.bind(select);
-    ado::RecordsetRef rows = toRecordset(select, fieldTypes());
+    auto select = c.session().query(query(c.forms(), conditions, order), conditions.params());
+    ado::RecordsetRef rows = toRecordset(*select, fieldTypes());
     if (withTotal) {
       tasks::appendTotalRow(*rows, "FMOBillNO", kTotalled);
       totalDiffRate(*rows);

@@ -53,18 +53,18 @@ Conditions taskConditions(const lumo::Dictionary& filter) {
 // (?1). The finish-date range only narrows the planned finish dates looked at, so a range
 // ending in the future still lists only what is overdue today. The closed state is the
 // filter's choice ("未关闭" by default).
-std::string query(const Conditions& c, const std::string& orderBy) {
-  return "SELECT m.FDate AS FDate, m.FBillNo AS FMOBillNO,"
-         " CASE WHEN m.FClosed <> 0 THEN '已关闭' ELSE '未关闭' END AS FClosed,"
-         " t1.FNumber AS FPNumber, t1.FShortNumber AS FPShortNumber, t1.FName AS FPName, t1.FModel AS FPModel,"
-         " m.FBatchNo AS FBatchNo, mu.FName AS FPAuxUnitName, m.FPlanFinishDate AS FPlanDate,"
-         " m.FAuxQty AS FAuxPlanQty, m.FQtyFinish / mu.FCoefficient AS FAuxFinishQty,"
-         " (m.FQty - m.FQtyFinish) / mu.FCoefficient AS FUnFinishAuxQty,"
-         " printf('%.2f%%', 100.0 * m.FQtyFinish / m.FQty) AS FFinishRateStr,"
-         " printf('%.2f%%', 100.0 - 100.0 * m.FQtyFinish / m.FQty) AS FUnFinishRateStr,"
-         " m.FNote AS FExp, ifnull(td.FName, '') AS FDept, ifnull(te.FName, '') AS FEmp,"
-         " CAST(julianday(?1) - julianday(m.FPlanFinishDate) AS INTEGER) AS FOverdueDays,"
-         " m.FInterID AS FInterID, m.FItemID AS FItemID"
+std::string query(const SqlForms& f, const Conditions& c, const std::string& orderBy) {
+  return "SELECT m.FDate AS \"FDate\", m.FBillNo AS \"FMOBillNO\","
+         " CASE WHEN m.FClosed <> 0 THEN '已关闭' ELSE '未关闭' END AS \"FClosed\","
+         " t1.FNumber AS \"FPNumber\", t1.FShortNumber AS \"FPShortNumber\", t1.FName AS \"FPName\", t1.FModel AS \"FPModel\","
+         " m.FBatchNo AS \"FBatchNo\", mu.FName AS \"FPAuxUnitName\", m.FPlanFinishDate AS \"FPlanDate\","
+         " m.FAuxQty AS \"FAuxPlanQty\", m.FQtyFinish / mu.FCoefficient AS \"FAuxFinishQty\","
+         " (m.FQty - m.FQtyFinish) / mu.FCoefficient AS \"FUnFinishAuxQty\","
+         " " + f.fixed2("100.0 * m.FQtyFinish / m.FQty") + " || '%' AS \"FFinishRateStr\","
+         " " + f.fixed2("100.0 - 100.0 * m.FQtyFinish / m.FQty") + " || '%' AS \"FUnFinishRateStr\","
+         " m.FNote AS \"FExp\", coalesce(td.FName, '') AS \"FDept\", coalesce(te.FName, '') AS \"FEmp\","
+         " " + f.daysBetween("?1", "m.FPlanFinishDate") + " AS \"FOverdueDays\","
+         " m.FInterID AS \"FInterID\", m.FItemID AS \"FItemID\""
          " FROM ICMO m JOIN t_ICItem t1 ON t1.FItemID = m.FItemID"
          " LEFT JOIN t_MeasureUnit mu ON mu.FMeasureUnitID = m.FUnitID"
          " LEFT JOIN t_Department td ON td.FItemID = m.FDeptID LEFT JOIN t_Emp te ON te.FItemID = m.FEmpID"
@@ -80,10 +80,8 @@ ado::RecordsetRef ShopData::GetRpt410Data(const std::string& props, lumo::Dictio
   const Conditions conditions = taskConditions(*filter);
   const std::string order = tasks::orderBy(filter->Value("OrderBy").text(), kFields, "\"FPlanDate\", \"FMOBillNO\"");
   return withConnection(tasks::kSource, props, [&](Connection& c, const Login&) {
-    db::Statement select = c.database().prepare(query(conditions, order));
-    select.bind(1, tasks::today());
-    conditions.bind(select, 2);
-    return toRecordset(select, fieldTypes());
+    auto select = c.session().query(query(c.forms(), conditions, order), conditions.params({tasks::today()}));
+    return toRecordset(*select, fieldTypes());
   });
 }
 

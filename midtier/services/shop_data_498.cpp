@@ -23,19 +23,19 @@ std::string periodRows(bool longNumbers) {
   std::string elements;
   for (int e = 1; e <= 7; ++e)
     elements += ", sum(CASE WHEN FElementID = " + std::to_string(e) + " THEN FAmount ELSE 0 END) AS E" + std::to_string(e);
-  return "SELECT i.FNumber, i.FName, i.FModel, c.FBatchNo, ifnull(u.FName, '') AS FUnit, c.FCurOutNum AS FInNum, "
+  return "SELECT i.FNumber, i.FName, i.FModel, c.FBatchNo, coalesce(u.FName, '') AS FUnit, c.FCurOutNum AS FInNum, "
          "CASE WHEN c.FCurOutNum <> 0 THEN c.FCurOutCost / c.FCurOutNum ELSE 0 END AS FPrice, "
-         "ifnull(e.E1, 0) AS FMarterialFee, ifnull(e.E2, 0) AS FAuxMarterialFee, ifnull(e.E3, 0) AS FWorkFee, "
-         "ifnull(e.E4, 0) AS FMakingFee, ifnull(e.E5, 0) AS FDepreciationFee, ifnull(e.E6, 0) AS FWaterElecFee, "
-         "ifnull(e.E7, 0) AS FOtherFee, c.FCurOutCost AS FTotalFee, 0 AS FSumSort "
+         "coalesce(e.E1, 0) AS FMarterialFee, coalesce(e.E2, 0) AS FAuxMarterialFee, coalesce(e.E3, 0) AS FWorkFee, "
+         "coalesce(e.E4, 0) AS FMakingFee, coalesce(e.E5, 0) AS FDepreciationFee, coalesce(e.E6, 0) AS FWaterElecFee, "
+         "coalesce(e.E7, 0) AS FOtherFee, c.FCurOutCost AS FTotalFee, 0 AS FSumSort "
          "FROM cb_ProductPeriodCost c JOIN t_ICItem i ON i.FItemID = c.FItemID "
          "LEFT JOIN t_MeasureUnit u ON u.FMeasureUnitID = i.FUnitID "
          "LEFT JOIN (SELECT FItemID, FBatchNo" +
          elements +
          " FROM cb_CostElement WHERE FYear = ?1 AND FPeriod = ?2 GROUP BY FItemID, FBatchNo) e "
          "ON e.FItemID = c.FItemID AND e.FBatchNo = c.FBatchNo "
-         "WHERE c.FYear = ?1 AND c.FPeriod = ?2 AND c.FCurOutNum <> 0 AND (?3 IS NULL OR " +
-         number + " >= ?3) AND (?4 IS NULL OR " + number + " <= ?4) AND (?5 IS NULL OR c.FBatchNo = ?5) "
+         "WHERE c.FYear = ?1 AND c.FPeriod = ?2 AND c.FCurOutNum <> 0 AND (CAST(?3 AS TEXT) IS NULL OR " +
+         number + " >= ?3) AND (CAST(?4 AS TEXT) IS NULL OR " + number + " <= ?4) AND (CAST(?5 AS TEXT) IS NULL OR c.FBatchNo = ?5) "
          "ORDER BY i.FNumber, c.FBatchNo";
 }
 
@@ -52,11 +52,9 @@ const FieldTypes& fieldTypes() {
 }
 
 // Empty text stands for an open end of the range.
-void bindText(db::Statement& statement, int index, const std::string& text) {
-  if (text.empty())
-    statement.bindNull(index);
-  else
-    statement.bind(index, text);
+dbi::Value textOrNull(std::string text) {
+  if (text.empty()) return std::monostate();
+  return text;
 }
 
 }  // namespace
@@ -74,14 +72,10 @@ ado::RecordsetRef ShopData::Get498HappenData(const std::string& props, plat::Var
   return withConnection(kSource, props, [&](Connection& c, const Login&) {
     const std::optional<std::string> useShort = readProfile(c, "IC", "UseShortNumber");
     const bool longNumbers = useShort && plat::val(*useShort) == 0;
-    KeptStatement select = c.statement(periodRows(longNumbers));
-    select->bind(1, y).bind(2, p);
-    bindText(*select, 3, f.Value("BItemNumber").text());
-    bindText(*select, 4, f.Value("EItemNumber").text());
-    if (anyBatch)
-      select->bindNull(5);
-    else
-      select->bind(5, f.Value("BatchNo").text());
+    auto select = c.query(periodRows(longNumbers),
+                          {int64_t{y}, int64_t{p}, textOrNull(f.Value("BItemNumber").text()),
+                           textOrNull(f.Value("EItemNumber").text()),
+                           anyBatch ? dbi::Value() : dbi::Value(f.Value("BatchNo").text())});
     return toRecordset(*select, fieldTypes());
   });
 }

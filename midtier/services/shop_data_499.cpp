@@ -1,11 +1,11 @@
 // Get499HappenData: one accounting period of the comprehensive cost report. The period's
 // product cost rows go into #T499, the report's statement fragments total them, and the rows
 // of their final select come back with product names, models and base units filled in.
+#include <optional>
 #include <string>
 #include <unordered_map>
 
 #include "midtier/db/temp_in_memory.h"
-#include "midtier/db/transaction.h"
 #include "midtier/dialect/dialect.h"
 #include "midtier/services/database_errors.h"
 #include "midtier/services/erp_services.h"
@@ -21,42 +21,46 @@ constexpr std::string_view kSource = "TavMShopRpt.Data";
 // product (sums, batch Null) when the report does not split batches: the fragments then only
 // sum the columns per product and above, so they total the same from fewer rows. The range
 // compares the long or the short product number, as the item-level statements do.
-std::string fillT499(bool longNumbers, bool perBatch) {
+std::string fillT499(const SqlForms& f, bool longNumbers, bool perBatch) {
   const std::string number = longNumbers ? "i.FNumber" : "i.FShortNumber";
   std::string values = perBatch ? "c.FBatchNo" : "NULL";
   for (const char* column : {"FPeriodStartNum", "FPeriodStartCost", "FCurInNum", "FCurInCost", "FCurOutNum",
                              "FCurOutCost", "FPeriodEndNum", "FPeriodEndCost"})
     values += perBatch ? std::string(", c.") + column : std::string(", tav_sum(c.") + column + ")";
-  return "INSERT INTO temp.[#T499] (FItemID, FNumber, FBatchNo, FPeriodStartNum, FPeriodStartCost, FCurInNum, "
+  return "INSERT INTO " + f.workTable("#T499") + " (FItemID, FNumber, FBatchNo, FPeriodStartNum, FPeriodStartCost, FCurInNum, "
          "FCurInCost, FCurOutNum, FCurOutCost, FPeriodEndNum, FPeriodEndCost) "
          "SELECT c.FItemID, i.FNumber, " + values +
          " FROM cb_ProductPeriodCost c JOIN t_ICItem i ON i.FItemID = c.FItemID "
-         "WHERE c.FYear = ?1 AND c.FPeriod = ?2 AND (?3 IS NULL OR " +
-         number + " >= ?3) AND (?4 IS NULL OR " + number + " <= ?4)" + (perBatch ? "" : " GROUP BY c.FItemID");
+         "WHERE c.FYear = ?1 AND c.FPeriod = ?2 AND (CAST(?3 AS TEXT) IS NULL OR " +
+         number + " >= ?3) AND (CAST(?4 AS TEXT) IS NULL OR " + number + " <= ?4)" + (perBatch ? "" : " GROUP BY c.FItemID");
 }
 
 // Text columns compare without regard to case, as the dialect's own temporary tables do.
-constexpr const char* kCreateT499 =
-    "CREATE TEMP TABLE [#T499] (FItemID INTEGER, FNumber TEXT COLLATE NOCASE, FBatchNo TEXT COLLATE NOCASE, "
-    "FPeriodStartNum REAL, FPeriodStartCost REAL, FCurInNum REAL, FCurInCost REAL, FCurOutNum REAL, "
-    "FCurOutCost REAL, FPeriodEndNum REAL, FPeriodEndCost REAL)";
+std::string createT499(const SqlForms& f, const dialect::Target& t) {
+  const std::string text(t.textColumn), real(t.floatColumn);
+  std::string sql = "CREATE TEMP TABLE " + f.workTable("#T499") + " (FItemID " + std::string(t.integerColumn) +
+                    ", FNumber " + text + ", FBatchNo " + text;
+  for (const char* column : {"FPeriodStartNum", "FPeriodStartCost", "FCurInNum", "FCurInCost", "FCurOutNum",
+                             "FCurOutCost", "FPeriodEndNum", "FPeriodEndCost"})
+    sql += std::string(", ") + column + " " + real;
+  return sql + ")";
+}
 
-constexpr const char* kItemsOfT499 =
-    "SELECT i.FNumber, i.FName, i.FModel, ifnull(u.FName, '') FROM t_ICItem i "
-    "LEFT JOIN t_MeasureUnit u ON u.FMeasureUnitID = i.FUnitID "
-    "WHERE i.FItemID IN (SELECT FItemID FROM temp.[#T499])";
+std::string itemsOfT499(const SqlForms& f) {
+  return "SELECT i.FNumber, i.FName, i.FModel, coalesce(u.FName, '') FROM t_ICItem i "
+         "LEFT JOIN t_MeasureUnit u ON u.FMeasureUnitID = i.FUnitID "
+         "WHERE i.FItemID IN (SELECT FItemID FROM " + f.workTable("#T499") + ")";
+}
 
 struct ItemNames {
   std::string name, model, unit;
 };
 
 // Empty text stands for an open end of the range.
-void bindRangeEnd(db::Statement& statement, int index, const plat::Variant& value) {
-  const std::string text = value.text();
-  if (text.empty())
-    statement.bindNull(index);
-  else
-    statement.bind(index, text);
+dbi::Value rangeEnd(const plat::Variant& value) {
+  std::string text = value.text();
+  if (text.empty()) return std::monostate();
+  return text;
 }
 
 std::string joinedBatch(const lumo::Dictionary& fragments) {
@@ -105,33 +109,34 @@ ado::RecordsetRef ShopData::Get499HappenData(const std::string& props, plat::Var
   const int32_t p = period.toInt32();
   const std::string batch = joinedBatch(*fragments);
   return withConnection(kSource, props, [&](Connection& c, const Login&) {
-    db::Database& database = c.database();
-    // A period's work tables are small and read back several times: in memory the batch takes
-    // less than half the time it takes in a temporary file.
-    db::TempTablesInMemory inMemory(database);
+    const SqlForms& f = c.forms();
+    // A period's work tables are small and read back several times: in SQLite's memory the
+    // batch takes less than half the time it takes in a temporary file.
+    std::optional<db::TempTablesInMemory> inMemory;
+    if (db::Database* database = c.sqlite()) inMemory.emplace(*database);
     // Everything happens in one transaction that is rolled back at the end: #T499, #Data and
     // #ItemLevel vanish with it, whether the batch succeeded or not.
-    db::Transaction work(database, db::Transaction::Kind::Deferred);
-    database.exec("DROP TABLE IF EXISTS temp.[#T499]; DROP TABLE IF EXISTS temp.[#Data]; "
-                  "DROP TABLE IF EXISTS temp.[#ItemLevel]");
-    database.exec(kCreateT499);
+    dbi::Transaction work(c.session());
+    for (const char* table : {"#T499", "#Data", "#ItemLevel"})
+      c.session().exec("DROP TABLE IF EXISTS " + f.workTable(table));
+    c.session().exec(createT499(f, c.target()));
     const std::optional<std::string> useShort = readProfile(c, "IC", "UseShortNumber");
     const bool longNumbers = useShort && plat::val(*useShort) == 0;
     {
       // "GroupByBatchNo" 0 splits the rows by batch; without a filter they stay split.
       const bool perBatch = !filter || filter->Value("GroupByBatchNo").toInt32() == 0;
-      db::Statement fill = database.prepare(fillT499(longNumbers, perBatch));
-      fill.bind(1, y).bind(2, p);
-      bindRangeEnd(fill, 3, filter ? filter->Value("BItemNumber") : plat::Variant());
-      bindRangeEnd(fill, 4, filter ? filter->Value("EItemNumber") : plat::Variant());
-      fill.run();
+      c.session().change(fillT499(f, longNumbers, perBatch),
+                         {int64_t{y}, int64_t{p}, rangeEnd(filter ? filter->Value("BItemNumber") : plat::Variant()),
+                          rangeEnd(filter ? filter->Value("EItemNumber") : plat::Variant())});
     }
     // The item-level statements look products up in #T499 by FItemID, once per item.
-    database.exec("CREATE INDEX temp.[ix_T499_FItemID] ON [#T499] (FItemID)");
+    c.session().exec(f.workIndex("ix_T499_FItemID", "#T499", "FItemID"));
     std::unordered_map<std::string, ItemNames> names;
     {
-      db::Statement items = database.prepare(kItemsOfT499);
-      while (items.step()) names.emplace(items.getText(0), ItemNames{items.getText(1), items.getText(2), items.getText(3)});
+      auto items = c.session().query(itemsOfT499(f));
+      while (items->next())
+        names.emplace(std::string(items->text(0)),
+                      ItemNames{std::string(items->text(1)), std::string(items->text(2)), std::string(items->text(3))});
     }
     // The last statement that returns rows gives the result.
     ado::RecordsetRef rows;

@@ -23,10 +23,10 @@ struct ItemDecimals {
   std::unordered_map<std::string, std::pair<int32_t, int32_t>> byNumber;
 
   void load(Connection& c) {
-    KeptStatement select = c.statement("SELECT FNumber, FQtyDecimal, FPriceDecimal FROM t_ICItem");
-    while (select->step())
-      byNumber.try_emplace(select->getText(0), static_cast<int32_t>(select->getInt64(1)),
-                           static_cast<int32_t>(select->getInt64(2)));
+    auto select = c.query("SELECT FNumber, FQtyDecimal, FPriceDecimal FROM t_ICItem");
+    while (select->next())
+      byNumber.try_emplace(std::string(select->text(0)), static_cast<int32_t>(select->number(1)),
+                           static_cast<int32_t>(select->number(2)));
     loaded = true;
   }
 };
@@ -60,8 +60,7 @@ ado::RecordsetRef ShopData::GetData(const std::string& props, plat::Variant& que
     throw refusal(kSource, "数据服务只执行单据编号查询“Select FBillNo From SEOrder|ICMO Where FInterID=整数”，拒绝执行：“" +
                                db::abbreviateSql(text) + "”");
   return withConnection(kSource, props, [&](Connection& c, const Login&) {
-    KeptStatement select = c.statement("SELECT FBillNo FROM " + std::string(bill->table) + " WHERE FInterID = ?1");
-    select->bind(1, bill->interId);
+    auto select = c.query("SELECT FBillNo FROM " + std::string(bill->table) + " WHERE FInterID = ?1", {bill->interId});
     return toRecordset(*select);
   });
 }

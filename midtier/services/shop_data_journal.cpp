@@ -42,22 +42,22 @@ const std::array<JournalLayout, 2> kLayouts{{
 // Each journal's rows, with the alias "b" for the bill table; the conditions and the order are
 // added to it, every value bound.
 struct JournalSql {
-  const char* table;
-  const char* select;
+  std::string table;
+  std::string select;
   // A user restricted on customers sees only what this keeps; "?" is the ",<user id>," text.
-  const char* customerRight;
+  std::string customerRight;
 };
 
-JournalSql sqlOf(int32_t billType) {
+JournalSql sqlOf(const SqlForms& f, int32_t billType) {
   if (billType == kSalesOrderBills)
     return {"SEOrder",
             "SELECT b.FInterID, b.FBillNo, b.FDate, c.FName AS FCustName,"
-            " (SELECT total(e.FQty) FROM SEOrderEntry e WHERE e.FInterID = b.FInterID) AS FQty,"
-            " (SELECT total(e.FAmount) FROM SEOrderEntry e WHERE e.FInterID = b.FInterID) AS FAmount,"
+            " (SELECT coalesce(sum(e.FQty), 0.0) FROM SEOrderEntry e WHERE e.FInterID = b.FInterID) AS FQty,"
+            " (SELECT coalesce(sum(e.FAmount), 0.0) FROM SEOrderEntry e WHERE e.FInterID = b.FInterID) AS FAmount,"
             " CASE WHEN b.FClosed <> 0 THEN '关闭' WHEN b.FCheckerID <> 0 THEN '已审核' ELSE '未审核' END"
             " AS FStatusText"
             " FROM SEOrder b LEFT JOIN t_organization c ON c.FItemID = b.FCustID",
-            "instr(c.FRightUserID, ?) > 0"};
+            f.contains("c.FRightUserID", "?")};
   return {"ICMO",
           "SELECT b.FInterID, b.FBillNo, b.FDate, i.FNumber AS FItemNumber, i.FName AS FItemName, b.FQty,"
           " u.FName AS FUnitName,"
@@ -66,7 +66,7 @@ JournalSql sqlOf(int32_t billType) {
           " FROM ICMO b LEFT JOIN t_ICItem i ON i.FItemID = b.FItemID"
           " LEFT JOIN t_MeasureUnit u ON u.FMeasureUnitID = i.FUnitID",
           "(b.FOrderInterID = 0 OR EXISTS (SELECT 1 FROM SEOrder o JOIN t_organization c ON c.FItemID = o.FCustID"
-          " WHERE o.FInterID = b.FOrderInterID AND instr(c.FRightUserID, ?) > 0))"};
+          " WHERE o.FInterID = b.FOrderInterID AND " + f.contains("c.FRightUserID", "?") + "))"};
 }
 
 // A LIKE pattern that finds `part` anywhere, with "\" escaping the pattern characters.
@@ -80,9 +80,8 @@ std::string containsPattern(const std::string& part) {
 }
 
 bool restrictedOnCustomers(Connection& c, int32_t userId) {
-  KeptStatement select = c.statement("SELECT FRestricted FROM t_DataRight WHERE FUserID = ?1 AND FKind = 1");
-  select->bind(1, userId);
-  return select->step() && select->getInt64(0) != 0;
+  auto select = c.query("SELECT FRestricted FROM t_DataRight WHERE FUserID = ?1 AND FKind = 1", {int64_t{userId}});
+  return select->next() && select->number(0) != 0;
 }
 
 using SqlValue = std::variant<int64_t, std::string>;
@@ -108,9 +107,10 @@ class SqlBuilder {
     }
   }
   const std::string& sql() const { return sql_; }
-  void bindTo(db::Statement& statement) const {
-    for (size_t i = 0; i < values_.size(); ++i)
-      std::visit([&](const auto& v) { statement.bind(static_cast<int>(i) + 1, v); }, values_[i]);
+  dbi::Values params() const {
+    dbi::Values out;
+    for (const SqlValue& v : values_) std::visit([&](const auto& value) { out.emplace_back(value); }, v);
+    return out;
   }
 
  private:
@@ -120,11 +120,12 @@ class SqlBuilder {
 };
 
 // "FBillNo LIKE ? ESCAPE '\' AND ..." for the parts, and the parts' patterns.
-std::pair<std::string, std::vector<SqlValue>> billNoLike(const std::vector<std::string>& parts, const char* alias) {
+std::pair<std::string, std::vector<SqlValue>> billNoLike(const SqlForms& f, const std::vector<std::string>& parts,
+                                                        const char* alias) {
   std::string text;
   std::vector<SqlValue> patterns;
   for (const std::string& part : parts) {
-    text += std::string(text.empty() ? "" : " AND ") + alias + "FBillNo LIKE ? ESCAPE '\\'";
+    text += std::string(text.empty() ? "" : " AND ") + f.like(std::string(alias) + "FBillNo", "?");
     patterns.emplace_back(containsPattern(part));
   }
   return {text, patterns};
@@ -146,17 +147,16 @@ const BillNoMatches& matchesOf(Connection& c, const std::string& table, const st
   if (!kept.table.empty() && kept.table == table && kept.parts == parts) return kept;
   SqlBuilder q;
   q.add("SELECT FInterID FROM " + table);
-  const auto [like, patterns] = billNoLike(parts, "");
+  const auto [like, patterns] = billNoLike(c.forms(), parts, "");
   q.condition(like, patterns);
   q.add(" LIMIT ");
   q.value(kFewMatches + 1);
-  KeptStatement select = c.statement(q.sql());
-  q.bindTo(*select);
+  auto select = c.query(q.sql(), q.params());
   std::string ids = "[";
   int64_t count = 0;
-  while (select->step()) {
+  while (select->next()) {
     if (count++ > 0) ids += ',';
-    ids += std::to_string(select->getInt64(0));
+    ids += select->text(0);
   }
   kept = BillNoMatches{table, parts, count > kFewMatches, count > kFewMatches ? std::string() : ids + "]"};
   return kept;
@@ -174,8 +174,8 @@ ado::RecordsetRef ShopData::GetJournalPage(const std::string& props, const Journ
   if (!journalLayout(request.billType))
     throw refusal(kSource, "没有单据类型 " + std::to_string(request.billType) +
                                " 的序时簿：只有销售订单（32）和生产任务单（36）。");
-  const JournalSql journal = sqlOf(request.billType);
   return withConnection(kSource, props, [&](Connection& c, const Login& login) {
+    const JournalSql journal = sqlOf(c.forms(), request.billType);
     // A query first: it lets the connection notice another's writes before the kept matches
     // are looked at.
     const bool restricted = restrictedOnCustomers(c, login.userId);
@@ -186,10 +186,10 @@ ado::RecordsetRef ShopData::GetJournalPage(const std::string& props, const Journ
       // when more match, they are met walking the date index (slow only when all lie far back).
       const BillNoMatches& matches = matchesOf(c, journal.table, request.billNoParts);
       if (matches.many) {
-        const auto [like, patterns] = billNoLike(request.billNoParts, "b.");
+        const auto [like, patterns] = billNoLike(c.forms(), request.billNoParts, "b.");
         q.condition(like, patterns);
       } else {
-        q.condition("b.FInterID IN (SELECT value FROM json_each(?))", {matches.idsJson});
+        q.condition("b.FInterID IN (" + c.forms().jsonIntegers("?") + ")", {matches.idsJson});
       }
     }
     // The keyset: the rows after the last one shown, walked on the date index.
@@ -198,8 +198,7 @@ ado::RecordsetRef ShopData::GetJournalPage(const std::string& props, const Journ
       q.condition(journal.customerRight, {"," + std::to_string(login.userId) + ","});
     q.add(" ORDER BY b.FDate DESC, b.FInterID DESC LIMIT ");
     q.value(static_cast<int64_t>(std::clamp(request.limit, 0, kMaxPageRows)));
-    KeptStatement select = c.statement(q.sql());
-    q.bindTo(*select);
+    auto select = c.query(q.sql(), q.params());
     return toRecordset(*select, {{"FInterID", ado::adInteger}, {"FQty", ado::adDouble}, {"FAmount", ado::adDouble}});
   });
 }

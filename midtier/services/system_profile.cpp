@@ -17,11 +17,12 @@ std::string settingName(std::string_view category, std::string_view key) {
 }  // namespace
 
 std::optional<std::string> readProfile(Connection& connection, std::string_view category, std::string_view key) {
-  KeptStatement select = connection.statement(
-      "SELECT FValue FROM t_SystemProfile WHERE FCategory = ?1 COLLATE NOCASE AND FKey = ?2 COLLATE NOCASE");
-  select->bindAll(category, key);
-  if (!select->step() || select->isNull(0)) return std::nullopt;
-  return select->getText(0);
+  const std::string_view caseless = connection.forms().caseless();
+  auto select = connection.query("SELECT FValue FROM t_SystemProfile WHERE FCategory = ?1 " + std::string(caseless) +
+                                     " AND FKey = ?2 " + std::string(caseless),
+                                 {std::string(category), std::string(key)});
+  if (!select->next() || select->kind(0) == dbi::ValueKind::Null) return std::nullopt;
+  return std::string(select->text(0));
 }
 
 int32_t readProfileInt(Connection& connection, std::string_view source, std::string_view category,

@@ -134,14 +134,14 @@ void Conditions::choice(const FilterValues& values, const frame::FilterKey& key,
   add(std::move(condition));
 }
 
-int Conditions::bind(db::Statement& statement, int first) const {
+dbi::Values Conditions::params(dbi::Values before) const {
   for (const Value& v : values_) {
     if (const auto* text = std::get_if<std::string>(&v))
-      statement.bind(first++, *text);
+      before.emplace_back(*text);
     else
-      statement.bind(first++, std::get<int64_t>(v));
+      before.emplace_back(std::get<int64_t>(v));
   }
-  return first;
+  return before;
 }
 
 void checkDataRight(const lumo::Dictionary& filter) {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "frame/report/filter_keys.h"
-#include "midtier/db/statement.h"
+#include "midtier/dbi/session.h"
 #include "platform/ado/recordset.h"
 #include "platform/lumo/dictionary.h"
 
@@ -59,8 +59,8 @@ class Conditions {
               const std::string& today = {});
   // " AND ..." for each condition, "" when there is none.
   const std::string& sql() const { return sql_; }
-  // Binds the values to ?first, ?first+1, ...; returns the next free index.
-  int bind(db::Statement& statement, int first = 1) const;
+  // The values in placeholder order, after the `before` values of the statement's own "?N".
+  [[nodiscard]] dbi::Values params(dbi::Values before = {}) const;
 
  private:
   std::string sql_;

@@ -308,7 +308,7 @@ TEST_F(Rpt499Test, FailureOnTheThirdPeriodPublishesNothing) {
 // #T499, #Data and #ItemLevel live for one call on the kept connection, also when the batch fails
 // (a first level after the last one gives an UPDATE without assignments).
 TEST_F(Rpt499Test, TemporaryTablesDoNotOutliveACall) {
-  auto tempTables = [this] { return midtier::connect(props).queryInt("SELECT count(*) FROM temp.sqlite_master"); };
+  auto tempTables = [this] { return midtier::connect(props).sqlite()->queryInt("SELECT count(*) FROM temp.sqlite_master"); };
   auto report = runWith<cost::Rpt499>(cost::kRpt499Class, summaryFilter(2026, 3, 2026, 4, 1, 0, 1, 2));
   ASSERT_TRUE(report->Ok()) << report->ErrorText();
   EXPECT_EQ(tempTables(), 0);

@@ -43,7 +43,7 @@ TEST(DbiSession, BothEnginesAgreeOnParametersRowsAndTransactions) {
   const std::string onServer = exercise(postgres);
   EXPECT_EQ(onServer, exercise(sqlite));
   EXPECT_NE(onServer.find("t='a ?1 b'"), std::string::npos) << onServer;
-  EXPECT_EQ(dbi::dollarParameters("SELECT '?1', \"?2\", ?1 -- ?3\n, ?, ?"), "SELECT '?1', \"?2\", $1 -- ?3\n, $1, $2");
+  EXPECT_EQ(dbi::dollarParameters("SELECT '?1', \"?2\", ?1 -- ?3\n, ?, ?"), "SELECT '?1', \"?2\", $1 -- ?3\n, $2, $3");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "midtier/db/database.h"
 #include "midtier/db/statement.h"
+#include "midtier/dbi/sqlite_session.h"
 #include "midtier/services/rowset.h"
 #include "platform/forms/scripted_front_end.h"
 
@@ -19,7 +20,8 @@ TEST(MidtierRowset, FieldTypesAndValuesOfEveryKindOfColumn) {
       "CASE WHEN FCount = 7 THEN FCount * 1.5 END AS FLate, NULL AS FNothing, "
       "CASE WHEN FCount = 7 THEN 'x' END AS FLateText, FCount || '' AS FCountText "
       "FROM t ORDER BY FNumber");
-  auto rs = midtier::toRecordset(stmt, {{"fday", ado::adDate}});
+  dbi::StatementRows rows(stmt);
+  auto rs = midtier::toRecordset(rows, {{"fday", ado::adDate}});
 
   const std::vector<std::pair<std::string, int>> fields = {
       {"FNumber", ado::adVarChar}, {"FQty", ado::adDecimal},   {"FCount", ado::adInteger},
@@ -49,7 +51,8 @@ TEST(MidtierRowset, NoRowsStillGivesTheFields) {
   auto database = db::Database::memory();
   database.exec("CREATE TABLE t (FBillNo TEXT)");
   auto stmt = database.prepare("SELECT FBillNo, 1 + 1 AS FExpr FROM t");
-  auto rs = midtier::toRecordset(stmt);
+  dbi::StatementRows rows(stmt);
+  auto rs = midtier::toRecordset(rows);
   EXPECT_EQ(rs->RecordCount(), 0);
   EXPECT_TRUE(rs->Eof());
   ASSERT_EQ(rs->FieldCount(), 2);
@@ -67,7 +70,8 @@ TEST(MidtierRowset, ALongReadReportsItsRowCountAsItGoes) {
   auto database = db::Database::memory();
   auto stmt = database.prepare(
       "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 45000) SELECT i FROM n");
-  EXPECT_EQ(midtier::toRecordset(stmt)->RecordCount(), 45000);
+  dbi::StatementRows rows(stmt);
+  EXPECT_EQ(midtier::toRecordset(rows)->RecordCount(), 45000);
   EXPECT_EQ(counting->seen, (std::vector<long>{20000, 40000}));
 }
 

@@ -58,7 +58,7 @@ class ReportTest : public ::testing::Test {
   std::shared_ptr<T> create(const char* className) {
     return plat::broker().CreateAs<T>(className);
   }
-  db::Database& database() { return midtier::connect(props); }
+  db::Database& database() { return *midtier::connect(props).sqlite(); }
 
   std::shared_ptr<forms::ScriptedFrontEnd> fe = std::make_shared<forms::ScriptedFrontEnd>();
   forms::FrontEndScope scope{fe};

@@ -101,7 +101,7 @@ TEST_F(Rpt401Failure, ABatchThatFailsLeavesNoWorkTables) {
 
   midtier::ShopData service;
   EXPECT_THROW(service.GetRpt401Data(props_, bad, filter), plat::Error);
-  db::Database& database = midtier::connect(props_);
+  db::Database& database = *midtier::connect(props_).sqlite();
   EXPECT_EQ(database.queryInt("SELECT count(*) FROM sqlite_temp_master"), 0);
   ado::RecordsetRef rows = service.GetRpt401Data(props_, good, filter);
   ASSERT_TRUE(rows);

@@ -1,0 +1,86 @@
+// The SQL forms of SQLite and of PostgreSQL.
+#include "midtier/services/sql_forms.h"
+
+#include "midtier/dialect/target.h"
+
+namespace midtier {
+
+std::string SqlForms::now() const {
+  return server() ? "to_char(localtimestamp, 'YYYY-MM-DD HH24:MI:SS')" : "datetime('now', 'localtime')";
+}
+
+std::string SqlForms::greatest(std::string_view a, std::string_view b) const {
+  return std::string(server() ? "greatest(" : "max(") + std::string(a) + ", " + std::string(b) + ")";
+}
+
+std::string SqlForms::daysBetween(std::string_view later, std::string_view earlier) const {
+  if (server())
+    return "(to_date(" + std::string(later) + ", 'YYYY-MM-DD') - to_date(" + std::string(earlier) + ", 'YYYY-MM-DD'))";
+  return "CAST(julianday(" + std::string(later) + ") - julianday(" + std::string(earlier) + ") AS INTEGER)";
+}
+
+std::string SqlForms::fixed2(std::string_view number) const {
+  // The server rounds the decimal the double prints as, half away from zero, as SQLite's
+  // printf does, which also keeps the sign of a negative value that rounds to zero ("-0.00").
+  if (server()) {
+    const std::string x(number);
+    return "(CASE WHEN (" + x + ") < 0 THEN '-' ELSE '' END || CAST(round(abs(CAST(" + x + " AS numeric)), 2) AS text))";
+  }
+  return "printf('%.2f', " + std::string(number) + ")";
+}
+
+std::string SqlForms::like(std::string_view text, std::string_view pattern) const {
+  if (server()) return std::string(text) + " COLLATE \"default\" ILIKE " + std::string(pattern) + " ESCAPE '\\'";
+  return std::string(text) + " LIKE " + std::string(pattern) + " ESCAPE '\\'";
+}
+
+std::string SqlForms::distinctList(std::string_view text) const {
+  const std::string t(text);
+  if (server()) return "string_agg(DISTINCT " + t + " COLLATE \"C\", ',' ORDER BY " + t + " COLLATE \"C\")";
+  return "group_concat(DISTINCT " + t + ")";
+}
+
+std::string SqlForms::jsonIntegers(std::string_view array) const {
+  if (server())
+    return "SELECT CAST(value AS integer) AS value FROM json_array_elements_text(CAST(" + std::string(array) +
+           " AS json))";
+  return "SELECT value FROM json_each(" + std::string(array) + ")";
+}
+
+std::string_view SqlForms::caseless() const { return server() ? "COLLATE tav_ci" : "COLLATE NOCASE"; }
+
+std::string_view SqlForms::binary() const { return server() ? "COLLATE \"C\"" : "COLLATE BINARY"; }
+
+std::string SqlForms::caselessOrder(std::string_view text) const {
+  if (server()) return "tav_fold(" + std::string(text) + ") COLLATE \"C\"";
+  return std::string(text) + " COLLATE NOCASE";
+}
+
+std::string SqlForms::workTableExists(std::string_view name) const {
+  if (server()) return "SELECT CASE WHEN to_regclass('" + workTable(name) + "') IS NULL THEN 0 ELSE 1 END";
+  return "SELECT count(*) FROM sqlite_temp_master WHERE type = 'table' AND name = '" + std::string(name) + "'";
+}
+
+std::string SqlForms::workIndex(std::string_view index, std::string_view name, std::string_view column) const {
+  if (server()) return "CREATE INDEX ON " + workTable(name) + " (" + std::string(column) + ")";
+  return "CREATE INDEX temp.[" + std::string(index) + "] ON [" + std::string(name) + "] (" + std::string(column) + ")";
+}
+
+std::string SqlForms::contains(std::string_view text, std::string_view needle) const {
+  if (server()) return "strpos(" + std::string(text) + " COLLATE \"C\", " + std::string(needle) + ") > 0";
+  return "instr(" + std::string(text) + ", " + std::string(needle) + ") > 0";
+}
+
+std::string SqlForms::exclusiveLock() const {
+  return server() ? "SELECT pg_advisory_xact_lock(CAST(?1 AS integer), CAST(?2 AS integer))" : "";
+}
+
+std::string SqlForms::workTable(std::string_view name) const {
+  const dialect::Target& target = server() ? dialect::postgresTarget() : dialect::sqliteTarget();
+  std::string table(name);
+  if (!target.foldsNames) return std::string(target.tempSchema) + ".[" + table + "]";
+  for (char& c : table) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return std::string(target.tempSchema) + ".\"" + table + "\"";
+}
+
+}  // namespace midtier

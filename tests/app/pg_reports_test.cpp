@@ -1,0 +1,106 @@
+// The same small company on SQLite and on PostgreSQL: every report variant, the schemes, the
+// key and report lists and a restricted user's view come out byte for byte the same.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli_support.h"
+#include "support/pg_server.h"
+
+namespace {
+
+using apptest::runCli;
+
+// Both engines with the company of one seed; `run` gives what a command printed on each.
+class TwoEngines {
+ public:
+  TwoEngines(const std::string& server, const std::string& name) : dir_(name), scratch_(server) {
+    file_ = (dir_.path / "co.db").string();
+    for (const std::string& db : {file_, scratch_.url()}) {
+      const apptest::CliResult made = runCli("init --db '" + db + "' --tasks 400 --seed 11");
+      EXPECT_EQ(made.code, 0) << made.err;
+    }
+  }
+  const std::string& url() const { return scratch_.url(); }
+
+  // Runs `args` on both and expects the same exit code, stdout and stderr (the database's name
+  // aside).
+  void expectSame(const std::string& args) {
+    SCOPED_TRACE(args);
+    const apptest::CliResult lite = runCli(args + " --db '" + file_ + "'");
+    const apptest::CliResult server = runCli(args + " --db '" + scratch_.url() + "'");
+    EXPECT_EQ(lite.code, 0) << lite.err;
+    EXPECT_EQ(server.code, lite.code) << server.err;
+    EXPECT_FALSE(lite.out.empty());
+    EXPECT_TRUE(lite.out == server.out) << firstDifference(lite.out, server.out);
+  }
+
+ private:
+  static std::string firstDifference(const std::string& a, const std::string& b) {
+    size_t at = 0;
+    while (at < a.size() && at < b.size() && a[at] == b[at]) ++at;
+    const size_t line = a.rfind('\n', at) == std::string::npos ? 0 : a.rfind('\n', at) + 1;
+    return "SQLite:     " + a.substr(line, a.find('\n', at) - line) + "\nPostgreSQL: " +
+           b.substr(line, b.find('\n', at) - line);
+  }
+
+  apptest::TempDir dir_;
+  support::ScratchDatabase scratch_;
+  std::string file_;
+};
+
+TEST(PgReports, EveryReportVariantWritesTheSameCsvOnBothEngines) {
+  TAV_NEED_POSTGRES(server);
+  TwoEngines engines(server, "pgreports");
+  const std::vector<std::string> variants = {
+      "401",
+      "401 --set GroupByBatchNo=1",
+      "401 --set GroupBy=1",
+      "401 --set GroupBy=1 --set BLevel=2 --set ELevel=4 --set OnlyShowSum=1",
+      "401 --set GroupBy=1 --set SumMode=2 --set GroupByListIndex=1",
+      "401 --set Mode=1 --set ItemClassNumber=01.02 --set BBatchNo=p25",
+      "499",
+      "499 --set GroupBy=1",
+      "499 --set GroupBy=1 --set GroupByBatchNo=1 --set BLevel=2 --set ELevel=3",
+      "400",
+      "400 --set BItemNumber=01.02 --set EItemNumber=01.03 --set CheckClose=1",
+      "406",
+      "410",
+      "498",
+      // A user restricted on customers and one restricted on suppliers.
+      "401 --user 张明",
+      "406 --user 李华",
+  };
+  for (const std::string& variant : variants) engines.expectSame("run " + variant + " --format csv");
+}
+
+TEST(PgReports, SchemesKeysAndListsReadTheSameOnBothEngines) {
+  TAV_NEED_POSTGRES(server);
+  TwoEngines engines(server, "pgschemes");
+  for (const char* command : {"schemes save 401 分级 --set GroupBy=1 --set ELevel=3",
+                              "schemes save 401 Zeta --set GroupByBatchNo=1", "schemes save 401 alpha",
+                              "schemes save 401 ALPHA --set OnlyShowSum=1",  // the same name, ASCII case aside
+                              "schemes list 401", "schemes show 401 alpha", "schemes show 401 分级",
+                              "run 401 --scheme 分级 --format csv", "schemes delete 401 zeta", "schemes list 401",
+                              "keys 401", "keys 499", "list"})
+    engines.expectSame(command);
+}
+
+TEST(PgReports, AServerThatCannotBeUsedIsADatabaseFailureWithoutThePassword) {
+  TAV_NEED_POSTGRES(server);
+  std::string url = support::withDatabaseName(server, "tav_no_such_company");
+  url.insert(url.find('@'), ":s3cret");
+  const apptest::CliResult missing = runCli("run 401 --format csv --db '" + url + "'");
+  EXPECT_EQ(missing.code, 5) << missing.err;
+  EXPECT_NE(missing.err.find("tav_no_such_company"), std::string::npos) << missing.err;
+  EXPECT_EQ(missing.err.find("s3cret"), std::string::npos) << missing.err;
+
+  // A database without the company schema is refused, not changed.
+  support::ScratchDatabase empty(server);
+  const apptest::CliResult bare = runCli("run 410 --format csv --db '" + empty.url() + "'");
+  EXPECT_EQ(bare.code, 5) << bare.err;
+  EXPECT_EQ(pg::Connection::open(empty.url()).queryInt("SELECT count(*) FROM pg_tables WHERE schemaname = 'public'"), 0);
+}
+
+}  // namespace
