@@ -32,7 +32,7 @@ std::string fillT499(const SqlForms& f, bool longNumbers, bool perBatch) {
          "SELECT c.FItemID, i.FNumber, " + values +
          " FROM cb_ProductPeriodCost c JOIN t_ICItem i ON i.FItemID = c.FItemID "
          "WHERE c.FYear = ?1 AND c.FPeriod = ?2 AND (CAST(?3 AS TEXT) IS NULL OR " +
-         number + " >= ?3) AND (CAST(?4 AS TEXT) IS NULL OR " + number + " <= ?4)" + (perBatch ? "" : " GROUP BY c.FItemID");
+         number + " >= ?3) AND (CAST(?4 AS TEXT) IS NULL OR " + number + " <= ?4)" + (perBatch ? "" : " GROUP BY c.FItemID, i.FNumber");
 }
 
 // Text columns compare without regard to case, as the dialect's own temporary tables do.
