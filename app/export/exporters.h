@@ -1,6 +1,7 @@
 // Exports of the table model: CSV, XLSX and HTML, and the text grid, to a file or a stream.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -24,8 +25,12 @@ void writeCsv(const TableModel& model, std::ostream& out);
 void writeHtml(const TableModel& model, std::ostream& out);
 // A workbook with one sheet: name and title lines, the two-row header with merged cells, frozen
 // panes below the header and right of the frozen columns, number formats by decimal places, bold
-// total rows. Raises app::Failure (kExitOutput) when the workbook cannot be written.
-void writeXlsx(const TableModel& model, const std::string& path);
+// total rows. A sheet of more than `streamedCells` cells is written row by row through a temporary
+// file beside `path`, in constant memory; a caption spanning both header rows is then two cells
+// drawn as one instead of a merge. Raises app::Failure (kExitOutput) when the workbook cannot be
+// written.
+inline constexpr size_t kStreamedXlsxCells = 1'000'000;
+void writeXlsx(const TableModel& model, const std::string& path, size_t streamedCells = kStreamedXlsxCells);
 
 // Writes `model` in `format` to `outPath` (complete or not at all), or to `out` when `outPath` is
 // empty. XLSX needs a file. Raises app::Failure on an output error.

@@ -2,6 +2,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <string>
 
@@ -27,20 +28,25 @@ std::string sheetName(const std::string& name) {
   return out.empty() ? "Sheet1" : out;
 }
 
+// A sheet this large may pass 4 GB of XML, which only ZIP64 can hold.
+constexpr size_t kZip64Cells = 40'000'000;
+
 class Formats {
  public:
   explicit Formats(lxw_workbook* book) : book_(book) {
-    header_ = workbook_add_format(book);
-    format_set_bold(header_);
-    format_set_align(header_, LXW_ALIGN_CENTER);
-    format_set_align(header_, LXW_ALIGN_VERTICAL_CENTER);
-    format_set_border(header_, LXW_BORDER_THIN);
-    format_set_bg_color(header_, 0xE8EEF6);
+    header_ = headerFormat();
+    // The two halves of a caption that spans both header rows, where a merge cannot be written.
+    headerTop_ = headerFormat();
+    format_set_bottom(headerTop_, LXW_BORDER_NONE);
+    headerBottom_ = headerFormat();
+    format_set_top(headerBottom_, LXW_BORDER_NONE);
     name_ = workbook_add_format(book);
     format_set_bold(name_);
     format_set_font_size(name_, 14);
   }
   lxw_format* header() const { return header_; }
+  lxw_format* headerTop() const { return headerTop_; }
+  lxw_format* headerBottom() const { return headerBottom_; }
   lxw_format* name() const { return name_; }
   // A cell format: plain or bold, text or a number with `decimals` places.
   lxw_format* cell(bool bold, int decimals) {
@@ -57,8 +63,20 @@ class Formats {
   }
 
  private:
+  lxw_format* headerFormat() {
+    lxw_format* f = workbook_add_format(book_);
+    format_set_bold(f);
+    format_set_align(f, LXW_ALIGN_CENTER);
+    format_set_align(f, LXW_ALIGN_VERTICAL_CENTER);
+    format_set_border(f, LXW_BORDER_THIN);
+    format_set_bg_color(f, 0xE8EEF6);
+    return f;
+  }
+
   lxw_workbook* book_;
   lxw_format* header_;
+  lxw_format* headerTop_;
+  lxw_format* headerBottom_;
   lxw_format* name_;
   std::map<std::pair<bool, int>, lxw_format*> cells_;
 };
@@ -68,10 +86,56 @@ void check(lxw_error error, const std::string& path) {
     throw Failure{kExitOutput, "cannot write " + path + ": " + lxw_strerror(error)};
 }
 
+// The second-row captions of the columns under a group caption.
+void writeSecondRow(lxw_worksheet* sheet, const TableModel& model, lxw_row_t row, const HeaderSpan& span,
+                    const Formats& formats, const std::string& path) {
+  for (size_t c = span.first; c < span.first + span.count; ++c)
+    check(worksheet_write_string(sheet, row, static_cast<lxw_col_t>(c), model.columns()[c].caption.c_str(),
+                                 formats.header()),
+          path);
+}
+
+// The two header rows from `top`. A streamed sheet takes its rows strictly in order, so a caption
+// spanning both rows cannot be merged there (the merge writes the row below before the next
+// caption of the row above); it is drawn as two cells without the line between them instead.
+void writeHeader(lxw_worksheet* sheet, const TableModel& model, lxw_row_t top, const Formats& formats, bool streamed,
+                 const std::string& path) {
+  for (const HeaderSpan& span : model.spans()) {
+    const auto first = static_cast<lxw_col_t>(span.first);
+    const auto last = static_cast<lxw_col_t>(span.first + span.count - 1);
+    if (span.bothRows && !streamed)
+      check(worksheet_merge_range(sheet, top, first, top + 1, first, span.caption.c_str(), formats.header()), path);
+    else if (span.count > 1)
+      check(worksheet_merge_range(sheet, top, first, top, last, span.caption.c_str(), formats.header()), path);
+    else
+      check(worksheet_write_string(sheet, top, first, span.caption.c_str(),
+                                   span.bothRows ? formats.headerTop() : formats.header()),
+            path);
+    if (!streamed && !span.bothRows) writeSecondRow(sheet, model, top + 1, span, formats, path);
+  }
+  if (!streamed) return;
+  for (const HeaderSpan& span : model.spans()) {
+    if (span.bothRows)
+      check(worksheet_write_blank(sheet, top + 1, static_cast<lxw_col_t>(span.first), formats.headerBottom()), path);
+    else
+      writeSecondRow(sheet, model, top + 1, span, formats, path);
+  }
+}
+
 }  // namespace
 
-void writeXlsx(const TableModel& model, const std::string& path) {
-  lxw_workbook* book = workbook_new(path.c_str());
+// libxlsxwriter holds every cell of a sheet in memory (a 900,000-row report took 4.5 GB) unless
+// it streams: then each row goes to a temporary file as the next one starts.
+void writeXlsx(const TableModel& model, const std::string& path, size_t streamedCells) {
+  const size_t cells = model.rowCount() * model.columns().size();
+  const bool streamed = cells > streamedCells;
+  // The streamed rows wait beside the target, not in a /tmp that may live in memory.
+  const std::string tmpdir = std::filesystem::path(path).parent_path().string();
+  lxw_workbook_options options{};
+  options.constant_memory = streamed ? LXW_TRUE : LXW_FALSE;
+  options.tmpdir = streamed && !tmpdir.empty() ? const_cast<char*>(tmpdir.c_str()) : nullptr;
+  options.use_zip64 = cells > kZip64Cells ? LXW_TRUE : LXW_FALSE;
+  lxw_workbook* book = workbook_new_opt(path.c_str(), &options);
   if (!book) throw Failure{kExitOutput, "cannot write " + path + ": the workbook could not be created"};
   try {
     lxw_worksheet* sheet = workbook_add_worksheet(book, sheetName(model.name()).c_str());
@@ -84,21 +148,7 @@ void writeXlsx(const TableModel& model, const std::string& path) {
     if (row > 0) ++row;
 
     const lxw_row_t top = row;
-    for (const HeaderSpan& span : model.spans()) {
-      const auto first = static_cast<lxw_col_t>(span.first);
-      const auto last = static_cast<lxw_col_t>(span.first + span.count - 1);
-      if (span.bothRows)
-        check(worksheet_merge_range(sheet, top, first, top + 1, first, span.caption.c_str(), formats.header()), path);
-      else if (span.count > 1)
-        check(worksheet_merge_range(sheet, top, first, top, last, span.caption.c_str(), formats.header()), path);
-      else
-        check(worksheet_write_string(sheet, top, first, span.caption.c_str(), formats.header()), path);
-      if (!span.bothRows)
-        for (size_t c = span.first; c < span.first + span.count; ++c)
-          check(worksheet_write_string(sheet, top + 1, static_cast<lxw_col_t>(c), model.columns()[c].caption.c_str(),
-                                       formats.header()),
-                path);
-    }
+    writeHeader(sheet, model, top, formats, streamed, path);
     row = top + 2;
     worksheet_freeze_panes(sheet, row, static_cast<lxw_col_t>(model.frozenColumns()));
 

@@ -1,6 +1,9 @@
 // CSV, XLSX and HTML exports of a real report, and output files that are complete or absent.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <regex>
+
 
 #include "app/catalog.h"
 #include "app/exit_codes.h"
@@ -106,6 +109,42 @@ TEST(Export, XlsxHasMergedHeaderCellsWhereTheGroupsAre) {
                                               "G" + t + ":J" + t, "K" + t + ":N" + t, "O" + t + ":R" + t}));
   EXPECT_NE(xml.find("<pane "), std::string::npos);
   EXPECT_NE(xml.find("topLeftCell=\"A" + std::to_string(top + 2) + "\""), std::string::npos);
+}
+
+// A large result is streamed row by row: the same numbers in the same cells, the group captions
+// still merged, the captions that span both header rows written as two cells.
+TEST(Export, StreamedXlsxHoldsTheSameCells) {
+  TempDir dir("xlsx-streamed");
+  auto report = runSummary();
+  const TableModel model = TableModel::of(*report);
+  const auto sheetOf = [&](const std::string& name, size_t streamedCells) {
+    const auto file = dir.path / (name + ".xlsx");
+    writeXlsx(model, file.string(), streamedCells);
+    const auto xml = dir.path / (name + ".xml");
+    const std::string command = "unzip -p '" + file.string() + "' xl/worksheets/sheet1.xml > '" + xml.string() + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    return apptest::slurp(xml);
+  };
+  // Numeric cells (no type attribute): reference -> value.
+  const auto numbers = [](const std::string& xml) {
+    std::map<std::string, std::string> cells;
+    const std::regex cell(R"re(<c r="([A-Z]+[0-9]+)"(?: s="[0-9]+")?><v>([^<]*)</v>)re");
+    for (auto it = std::sregex_iterator(xml.begin(), xml.end(), cell); it != std::sregex_iterator(); ++it)
+      cells[(*it)[1]] = (*it)[2];
+    return cells;
+  };
+  const std::string whole = sheetOf("whole", kStreamedXlsxCells), streamed = sheetOf("streamed", 0);
+  EXPECT_EQ(whole.find("inlineStr"), std::string::npos);
+  EXPECT_NE(streamed.find("inlineStr"), std::string::npos);
+  const auto expected = numbers(whole);
+  EXPECT_GT(expected.size(), model.rowCount());
+  EXPECT_EQ(numbers(streamed), expected);
+  const size_t top = 1 + model.titleLines().size() + 1 + 1;
+  const std::string t = std::to_string(top);
+  EXPECT_NE(streamed.find("<mergeCells count=\"3\"><mergeCell ref=\"G" + t + ":J" + t + "\"/>"), std::string::npos)
+      << streamed.substr(streamed.find("<mergeCells"), 200);
+  EXPECT_TRUE(std::regex_search(streamed, std::regex("<c r=\"A" + t + "\"[^>]* t=\"inlineStr\"><is><t>1级产品类别</t>")));
+  EXPECT_NE(streamed.find("topLeftCell=\"A" + std::to_string(top + 2) + "\""), std::string::npos);
 }
 
 TEST(Export, HtmlHasTheSameHeaderStructure) {
