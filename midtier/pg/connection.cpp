@@ -121,6 +121,8 @@ bool Connection::tableExists(std::string_view name) {
                   Params(name)) > 0;
 }
 
+bool Connection::broken() const { return conn_ == nullptr || PQstatus(conn_) == CONNECTION_BAD; }
+
 bool Connection::inTransaction() const {
   const PGTransactionStatusType status = PQtransactionStatus(conn_);
   return status == PQTRANS_INTRANS || status == PQTRANS_INERROR || status == PQTRANS_ACTIVE;

@@ -75,6 +75,8 @@ class Connection {
 
   [[nodiscard]] bool tableExists(std::string_view name);
   [[nodiscard]] bool inTransaction() const;
+  // The server went away (or closed this session): nothing more can be sent on it.
+  [[nodiscard]] bool broken() const;
   // The connection's database as given, with any password left out (for messages).
   [[nodiscard]] const std::string& name() const { return name_; }
   [[nodiscard]] pg_conn* handle() const { return conn_; }

@@ -233,6 +233,14 @@ uint32_t Connection::changeStamp() {
 Connection& connection(const Login& login, std::string_view source) {
   Pool& connections = pool();
   auto known = connections.bySpelling.find(login.dbFile);
+  // A server connection that was lost (the server restarted, the session was ended) is opened
+  // anew by the next call; the call that met the loss has failed already.
+  if (known != connections.bySpelling.end() && known->second->lost()) {
+    const Connection* gone = known->second;
+    std::erase_if(connections.bySpelling, [&](const auto& entry) { return entry.second == gone; });
+    std::erase_if(connections.byFile, [&](const auto& entry) { return entry.second.get() == gone; });
+    known = connections.bySpelling.end();
+  }
   if (known == connections.bySpelling.end()) {
     const std::string key = canonicalName(login.dbFile);
     auto it = connections.byFile.find(key);

@@ -57,6 +57,8 @@ class Connection {
   [[nodiscard]] const SqlForms& forms() const { return forms_; }
   // The SQLite database, for tuning only SQLite has; nullptr on a server.
   db::Database* sqlite() { return database_ ? &*database_ : nullptr; }
+  // The server connection was lost: the connection is of no further use.
+  [[nodiscard]] bool lost() const { return server_ && server_->broken(); }
   // The file, or the server URL without its password: how messages name the database.
   const std::string& file() const { return file_; }
 

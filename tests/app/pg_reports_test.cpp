@@ -88,6 +88,34 @@ TEST(PgReports, SchemesKeysAndListsReadTheSameOnBothEngines) {
     engines.expectSame(command);
 }
 
+// `url` logging in as `user` instead.
+std::string asUser(std::string url, const std::string& user) {
+  const size_t from = url.find("://") + 3;
+  return url.replace(from, url.find('@') - from, user);
+}
+
+TEST(PgReports, AReadOnlyRoleRunsEveryReportButStoresNoScheme) {
+  TAV_NEED_POSTGRES(server);
+  TwoEngines engines(server, "pgreader");
+  const std::string reader = "tav_reader_" + std::to_string(::getpid());
+  {
+    pg::Connection owner = pg::Connection::open(engines.url());
+    owner.exec("DROP ROLE IF EXISTS " + reader);
+    owner.exec("CREATE ROLE " + reader + " LOGIN; GRANT SELECT ON ALL TABLES IN SCHEMA public TO " + reader);
+  }
+  const std::string db = " --db '" + asUser(engines.url(), reader) + "'";
+  for (const char* report : {"401 --set GroupBy=1", "499 --set GroupBy=1", "400", "406", "410", "498"}) {
+    const apptest::CliResult owned = runCli(std::string("run ") + report + " --format csv --db '" + engines.url() + "'");
+    const apptest::CliResult read = runCli(std::string("run ") + report + " --format csv" + db);
+    EXPECT_EQ(read.code, 0) << report << ": " << read.err;
+    EXPECT_TRUE(read.out == owned.out) << report;
+  }
+  const apptest::CliResult save = runCli("schemes save 401 mine" + db);
+  EXPECT_EQ(save.code, 7) << save.err;
+  EXPECT_NE(save.err.find("只读"), std::string::npos) << save.err;
+  EXPECT_EQ(runCli("schemes list 401 --db '" + engines.url() + "'").out, "");
+}
+
 TEST(PgReports, AServerThatCannotBeUsedIsADatabaseFailureWithoutThePassword) {
   TAV_NEED_POSTGRES(server);
   std::string url = support::withDatabaseName(server, "tav_no_such_company");
