@@ -25,12 +25,16 @@ void writeCsv(const TableModel& model, std::ostream& out);
 void writeHtml(const TableModel& model, std::ostream& out);
 // A workbook with one sheet: name and title lines, the two-row header with merged cells, frozen
 // panes below the header and right of the frozen columns, number formats by decimal places, bold
-// total rows. A sheet of more than `streamedCells` cells is written row by row through a temporary
-// file beside `path`, in constant memory; a caption spanning both header rows is then two cells
-// drawn as one instead of a merge. Raises app::Failure (kExitOutput) when the workbook cannot be
-// written.
-inline constexpr size_t kStreamedXlsxCells = 1'000'000;
-void writeXlsx(const TableModel& model, const std::string& path, size_t streamedCells = kStreamedXlsxCells);
+// total rows. Raises app::Failure (kExitOutput) when the workbook cannot be written.
+struct XlsxLimits {
+  // A result of more cells is written row by row through a temporary file beside the target, in
+  // constant memory; a caption spanning both header rows is then two cells drawn as one instead
+  // of a merge.
+  size_t streamedCells = 1'000'000;
+  // Rows of a sheet, its name, title and header included; a longer result goes on in "NAME (2)"...
+  size_t sheetRows = 1'048'576;
+};
+void writeXlsx(const TableModel& model, const std::string& path, const XlsxLimits& limits = {});
 
 // Writes `model` in `format` to `outPath` (complete or not at all), or to `out` when `outPath` is
 // empty. XLSX needs a file. Raises app::Failure on an output error.

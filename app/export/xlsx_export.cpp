@@ -13,11 +13,13 @@
 namespace app {
 namespace {
 
-// Up to 31 characters, without the characters a sheet name may not hold.
-std::string sheetName(const std::string& name) {
+// Up to 31 characters, without the characters a sheet name may not hold; the `number`-th sheet
+// of a result too long for one ends in " (number)".
+std::string sheetName(const std::string& name, size_t number) {
+  const std::string suffix = number > 1 ? " (" + std::to_string(number) + ")" : "";
   std::string out;
   size_t chars = 0;
-  for (size_t pos = 0; pos < name.size() && chars < 31;) {
+  for (size_t pos = 0; pos < name.size() && chars + suffix.size() < 31;) {
     const size_t start = pos;
     nextCodePoint(name, pos);
     const std::string piece = name.substr(start, pos - start);
@@ -25,7 +27,7 @@ std::string sheetName(const std::string& name) {
     out += piece;
     ++chars;
   }
-  return out.empty() ? "Sheet1" : out;
+  return (out.empty() ? "Sheet1" : out) + suffix;
 }
 
 // A sheet this large may pass 4 GB of XML, which only ZIP64 can hold.
@@ -126,9 +128,9 @@ void writeHeader(lxw_worksheet* sheet, const TableModel& model, lxw_row_t top, c
 
 // libxlsxwriter holds every cell of a sheet in memory (a 900,000-row report took 4.5 GB) unless
 // it streams: then each row goes to a temporary file as the next one starts.
-void writeXlsx(const TableModel& model, const std::string& path, size_t streamedCells) {
+void writeXlsx(const TableModel& model, const std::string& path, const XlsxLimits& limits) {
   const size_t cells = model.rowCount() * model.columns().size();
-  const bool streamed = cells > streamedCells;
+  const bool streamed = cells > limits.streamedCells;
   // The streamed rows wait beside the target, not in a /tmp that may live in memory.
   const std::string tmpdir = std::filesystem::path(path).parent_path().string();
   lxw_workbook_options options{};
@@ -138,23 +140,28 @@ void writeXlsx(const TableModel& model, const std::string& path, size_t streamed
   lxw_workbook* book = workbook_new_opt(path.c_str(), &options);
   if (!book) throw Failure{kExitOutput, "cannot write " + path + ": the workbook could not be created"};
   try {
-    lxw_worksheet* sheet = workbook_add_worksheet(book, sheetName(model.name()).c_str());
-    if (!sheet) throw Failure{kExitOutput, "cannot write " + path + ": the worksheet could not be added"};
     Formats formats(book);
-
-    lxw_row_t row = 0;
-    if (!model.name().empty()) check(worksheet_write_string(sheet, row++, 0, model.name().c_str(), formats.name()), path);
-    for (const std::string& line : model.titleLines()) check(worksheet_write_string(sheet, row++, 0, line.c_str(), nullptr), path);
-    if (row > 0) ++row;
-
-    const lxw_row_t top = row;
-    writeHeader(sheet, model, top, formats, streamed, path);
-    row = top + 2;
-    worksheet_freeze_panes(sheet, row, static_cast<lxw_col_t>(model.frozenColumns()));
+    std::vector<lxw_worksheet*> sheets;
+    // A new sheet with the name, title lines and header; the row its data starts on.
+    const auto startSheet = [&] {
+      lxw_worksheet* sheet = workbook_add_worksheet(book, sheetName(model.name(), sheets.size() + 1).c_str());
+      if (!sheet) throw Failure{kExitOutput, "cannot write " + path + ": the worksheet could not be added"};
+      sheets.push_back(sheet);
+      lxw_row_t row = 0;
+      if (!model.name().empty()) check(worksheet_write_string(sheet, row++, 0, model.name().c_str(), formats.name()), path);
+      for (const std::string& line : model.titleLines()) check(worksheet_write_string(sheet, row++, 0, line.c_str(), nullptr), path);
+      if (row > 0) ++row;
+      writeHeader(sheet, model, row, formats, streamed, path);
+      worksheet_freeze_panes(sheet, row + 2, static_cast<lxw_col_t>(model.frozenColumns()));
+      return row + 2;
+    };
 
     std::vector<size_t> widths(model.columns().size());
     for (size_t c = 0; c < widths.size(); ++c) widths[c] = displayWidth(model.columns()[c].caption);
+    lxw_row_t row = startSheet();
     for (size_t r = 0; r < model.rowCount(); ++r, ++row) {
+      if (row >= limits.sheetRows) row = startSheet();
+      lxw_worksheet* sheet = sheets.back();
       const bool bold = model.rowKind(r) != RowKind::Detail;
       for (size_t c = 0; c < model.columns().size(); ++c) {
         const Cell cell = model.cell(r, c);
@@ -168,9 +175,10 @@ void writeXlsx(const TableModel& model, const std::string& path, size_t streamed
           check(worksheet_write_blank(sheet, row, col, formats.cell(bold, -1)), path);
       }
     }
-    for (size_t c = 0; c < widths.size(); ++c)
-      worksheet_set_column(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
-                           std::min<double>(60, static_cast<double>(widths[c]) + 2), nullptr);
+    for (lxw_worksheet* sheet : sheets)
+      for (size_t c = 0; c < widths.size(); ++c)
+        worksheet_set_column(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
+                             std::min<double>(60, static_cast<double>(widths[c]) + 2), nullptr);
   } catch (...) {
     workbook_close(book);
     throw;

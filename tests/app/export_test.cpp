@@ -113,17 +113,18 @@ TEST(Export, XlsxHasMergedHeaderCellsWhereTheGroupsAre) {
 
 // A large result is streamed row by row: the same numbers in the same cells, the group captions
 // still merged, the captions that span both header rows written as two cells.
-TEST(Export, StreamedXlsxHoldsTheSameCells) {
+TEST(Export, StreamedXlsxHoldsTheSameCellsOnAsManySheetsAsNeeded) {
   TempDir dir("xlsx-streamed");
   auto report = runSummary();
   const TableModel model = TableModel::of(*report);
-  const auto sheetOf = [&](const std::string& name, size_t streamedCells) {
-    const auto file = dir.path / (name + ".xlsx");
-    writeXlsx(model, file.string(), streamedCells);
+  const auto partOf = [&](const std::string& name, const std::string& part) {
     const auto xml = dir.path / (name + ".xml");
-    const std::string command = "unzip -p '" + file.string() + "' xl/worksheets/sheet1.xml > '" + xml.string() + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0);
-    return apptest::slurp(xml);
+    const std::string command = "unzip -p '" + (dir.path / (name + ".xlsx")).string() + "' " + part + " > '" + xml.string() + "'";
+    return std::system(command.c_str()) == 0 ? apptest::slurp(xml) : std::string();
+  };
+  const auto sheetOf = [&](const std::string& name, XlsxLimits limits) {
+    writeXlsx(model, (dir.path / (name + ".xlsx")).string(), limits);
+    return partOf(name, "xl/worksheets/sheet1.xml");
   };
   // Numeric cells (no type attribute): reference -> value.
   const auto numbers = [](const std::string& xml) {
@@ -133,7 +134,7 @@ TEST(Export, StreamedXlsxHoldsTheSameCells) {
       cells[(*it)[1]] = (*it)[2];
     return cells;
   };
-  const std::string whole = sheetOf("whole", kStreamedXlsxCells), streamed = sheetOf("streamed", 0);
+  const std::string whole = sheetOf("whole", {}), streamed = sheetOf("streamed", {.streamedCells = 0});
   EXPECT_EQ(whole.find("inlineStr"), std::string::npos);
   EXPECT_NE(streamed.find("inlineStr"), std::string::npos);
   const auto expected = numbers(whole);
@@ -145,6 +146,27 @@ TEST(Export, StreamedXlsxHoldsTheSameCells) {
       << streamed.substr(streamed.find("<mergeCells"), 200);
   EXPECT_TRUE(std::regex_search(streamed, std::regex("<c r=\"A" + t + "\"[^>]* t=\"inlineStr\"><is><t>1级产品类别</t>")));
   EXPECT_NE(streamed.find("topLeftCell=\"A" + std::to_string(top + 2) + "\""), std::string::npos);
+
+  // Sheets of 30 rows: every sheet repeats the header, and together they hold every row once.
+  sheetOf("split", {.streamedCells = 0, .sheetRows = 30});
+  const size_t perSheet = 30 - (top + 1);
+  const size_t sheets = (model.rowCount() + perSheet - 1) / perSheet;
+  ASSERT_GT(sheets, 1u);
+  std::map<std::string, std::string> joined;
+  for (size_t k = 1; k <= sheets; ++k) {
+    const std::string xml = partOf("split", "xl/worksheets/sheet" + std::to_string(k) + ".xml");
+    EXPECT_NE(xml.find("<t>1级产品类别</t>"), std::string::npos) << k;
+    for (const auto& [ref, value] : numbers(xml)) {
+      // Back to the row the value has on one sheet.
+      const size_t digits = ref.find_first_of("0123456789");
+      const size_t rowOnSheet = std::stoul(ref.substr(digits));
+      const size_t row = rowOnSheet + (k - 1) * perSheet;
+      joined[ref.substr(0, digits) + std::to_string(row)] = value;
+    }
+  }
+  EXPECT_EQ(partOf("split", "xl/worksheets/sheet" + std::to_string(sheets + 1) + ".xml"), "");
+  EXPECT_EQ(joined, expected);
+  EXPECT_NE(partOf("split", "xl/workbook.xml").find("生产任务执行情况汇总表 (2)"), std::string::npos);
 }
 
 TEST(Export, HtmlHasTheSameHeaderStructure) {
