@@ -4,7 +4,13 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <type_traits>
+#include <unordered_set>
+#include <variant>
+#include <vector>
 
+#include "cost/rpt499/statement_fragments.h"
+#include "midtier/db/statement.h"
 #include "midtier/db/temp_in_memory.h"
 #include "midtier/dialect/dialect.h"
 #include "midtier/services/database_errors.h"
@@ -63,7 +69,7 @@ dbi::Value rangeEnd(const plat::Variant& value) {
   return text;
 }
 
-std::string joinedBatch(const lumo::Dictionary& fragments) {
+std::string joinedBatch(const lumo::Dictionary& fragments, const std::string& itemFilter) {
   // A line break between the parts: " WITH ROLLUP" must not run into the "Update" after it.
   std::string batch;
   for (const char* key : {"Select", "Filter", "AppendFilter", "GROUPBY", "EndSel"}) {
@@ -71,10 +77,81 @@ std::string joinedBatch(const lumo::Dictionary& fragments) {
     batch += "\r\n";
   }
   const std::string placeholder = "##ITEMFILTER##";
-  const std::string itemFilter = fragments.Value("ITEMFILTER").text();
   for (size_t at = batch.find(placeholder); at != std::string::npos; at = batch.find(placeholder, at + itemFilter.size()))
     batch.replace(at, placeholder.size(), itemFilter);
   return batch;
+}
+
+// The class-level table (#ItemLevel) depends on the items and the product range alone, yet a
+// batch builds it for its period with a dozen string functions per item: a third of a period's
+// time at a million tasks. On SQLite its rows are kept with the connection until the data
+// changes, and each period copies in those of its own products, which is what the item filter
+// of the class-level fragments selects.
+struct KeptItemLevels {
+  std::string statements;  // the table's statements, for every item of the range
+  std::string create;      // the table's CREATE as SQLite holds it
+  std::vector<std::vector<dbi::Value>> rows;
+  int itemColumn = -1;  // FItemID
+};
+
+// The batch's class-level statements (they open it, up to the #Data table) and the rest.
+struct SplitBatch {
+  std::string itemLevels, rest;
+};
+std::optional<SplitBatch> splitItemLevels(const std::string& batch) {
+  const size_t begin = batch.find("CREATE TABLE #ItemLevel(");
+  const size_t end = begin == std::string::npos ? begin : batch.find("If Object_ID('tempdb..#Data')", begin);
+  if (end == std::string::npos) return std::nullopt;
+  return SplitBatch{batch.substr(begin, end - begin), batch.substr(0, begin) + batch.substr(end)};
+}
+
+KeptItemLevels buildItemLevels(Connection& c, db::Database& database, const std::string& statements) {
+  dialect::execute(c.session(), statements, {});
+  KeptItemLevels kept{statements, "", {}, -1};
+  db::Statement create = database.prepare("SELECT sql FROM temp.sqlite_master WHERE name = '#ItemLevel'");
+  // SQLite keeps a temporary table's CREATE without its TEMP.
+  if (create.step()) kept.create = "CREATE TEMP" + create.getText(0).substr(std::string_view("CREATE").size());
+  db::Statement all = database.prepare("SELECT * FROM temp.[#ItemLevel]");
+  for (int column = 0; column < all.columnCount(); ++column)
+    if (lumo::foldCase(all.columnName(column)) == "fitemid") kept.itemColumn = column;
+  while (all.step()) {
+    std::vector<dbi::Value>& row = kept.rows.emplace_back();
+    for (int column = 0; column < all.columnCount(); ++column) {
+      switch (all.columnType(column)) {
+        case db::ColumnType::Null: row.emplace_back(std::monostate()); break;
+        case db::ColumnType::Integer: row.emplace_back(all.getInt64(column)); break;
+        case db::ColumnType::Real: row.emplace_back(all.getDouble(column)); break;
+        default: row.emplace_back(all.getText(column)); break;
+      }
+    }
+  }
+  return kept;
+}
+
+// #ItemLevel with the kept rows of the products in #T499.
+void copyItemLevels(db::Database& database, const KeptItemLevels& kept) {
+  database.exec(kept.create);
+  std::unordered_set<int64_t> products;
+  for (db::Statement ids = database.prepare("SELECT DISTINCT FItemID FROM temp.[#T499]"); ids.step();)
+    products.insert(ids.getInt64(0));
+  if (kept.rows.empty() || kept.create.empty()) return;
+  std::string insert = "INSERT INTO temp.[#ItemLevel] VALUES (?";
+  for (size_t column = 1; column < kept.rows.front().size(); ++column) insert += ",?";
+  db::Statement add = database.prepare(insert + ")");
+  for (const std::vector<dbi::Value>& row : kept.rows) {
+    const dbi::Value& item = row[static_cast<size_t>(kept.itemColumn)];
+    if (!std::holds_alternative<int64_t>(item) || !products.count(std::get<int64_t>(item))) continue;
+    for (size_t column = 0; column < row.size(); ++column) {
+      const int index = static_cast<int>(column) + 1;
+      std::visit(
+          [&](const auto& value) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::monostate>) add.bindNull(index);
+            else add.bind(index, value);
+          },
+          row[column]);
+    }
+    add.run();
+  }
 }
 
 // Names, models and base units of the detail rows' products (totals keep their own texts).
@@ -107,7 +184,8 @@ ado::RecordsetRef ShopData::Get499HappenData(const std::string& props, plat::Var
     throw refusal(kSource, "产品成本综合表只能按物料类别分级汇总（汇总依据 SumMode=1），无法按所给的汇总依据汇总成本数据。");
   const int32_t y = year.toInt32();
   const int32_t p = period.toInt32();
-  const std::string batch = joinedBatch(*fragments);
+  const std::string itemFilter = fragments->Value("ITEMFILTER").text();
+  const std::string batch = joinedBatch(*fragments, itemFilter);
   return withConnection(kSource, props, [&](Connection& c, const Login&) {
     const SqlForms& f = c.forms();
     // A period's work tables are small and read back several times: in SQLite's memory the
@@ -138,11 +216,23 @@ ado::RecordsetRef ShopData::Get499HappenData(const std::string& props, plat::Var
         names.emplace(std::string(items->text(0)),
                       ItemNames{std::string(items->text(1)), std::string(items->text(2)), std::string(items->text(3))});
     }
+    std::optional<SplitBatch> split;
+    if (db::Database* database = c.sqlite(); database && itemFilter == cost::kItemFilter)
+      split = splitItemLevels(joinedBatch(*fragments, ""));
+    if (split) {
+      db::Database& database = *c.sqlite();
+      KeptItemLevels& kept = c.cache<KeptItemLevels>();
+      if (kept.statements != split->itemLevels || kept.itemColumn < 0) {
+        kept = buildItemLevels(c, database, split->itemLevels);
+        database.exec("DROP TABLE temp.[#ItemLevel]");
+      }
+      copyItemLevels(database, kept);
+    }
     // The last statement that returns rows gives the result.
     ado::RecordsetRef rows;
     dialect::BatchSteps steps;
     steps.onRows = [&](dbi::Rows& result) { rows = toRecordset(result); };
-    dialect::execute(c.session(), batch, steps);
+    dialect::execute(c.session(), split ? split->rest : batch, steps);
     if (!rows) throw plat::Error::typeMismatch(std::string(kSource), "产品成本综合表的汇总语句没有返回结果集。");
     nameProducts(*rows, names);
     return rows;

@@ -251,6 +251,30 @@ TEST_F(Rpt499Test, ClassSubtotalsAddUpAtEveryLevel) {
   }
 }
 
+// The class names a run shows follow the data: what a previous run read is not shown again after
+// a class was renamed.
+TEST_F(Rpt499Test, ClassNamesFollowARenameBetweenRuns) {
+  const auto firstClass = [&] {
+    auto report = runWith<cost::Rpt499>(cost::kRpt499Class, summaryFilter(2026, 2, 2026, 3, 1, 1, 1, 1));
+    EXPECT_TRUE(report->Ok()) << report->ErrorText();
+    ado::Recordset& rs = *report->Rs();
+    for (long r = 0; r < rs.RecordCount(); ++r)
+      if (textOf(rs, r, "FSumSort") == "0") return textOf(rs, r, "FName1");
+    return std::string();
+  };
+  const std::string before = firstClass();
+  ASSERT_FALSE(before.empty());
+  const auto rename = [&](const std::string& from, const std::string& to) {
+    auto update = database().prepare("UPDATE t_Item SET FName = ?2 WHERE FItemClassID = 4 AND FDetail = 0 AND FName = ?1");
+    update.bindAll(from, to);
+    update.run();
+  };
+  rename(before, before + "改");
+  const std::string after = firstClass();
+  rename(before + "改", before);
+  EXPECT_EQ(after, before + "改");
+}
+
 TEST_F(Rpt499Test, OnlySumsKeepsOneTotalPerPeriod) {
   auto report = runWith<cost::Rpt499>(cost::kRpt499Class, summaryFilter(2026, 1, 2026, 3, 0, 0, 1, 3, 1));
   ASSERT_TRUE(report->Ok()) << report->ErrorText();
