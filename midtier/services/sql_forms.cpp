@@ -20,11 +20,16 @@ std::string SqlForms::daysBetween(std::string_view later, std::string_view earli
 }
 
 std::string SqlForms::fixed2(std::string_view number) const {
-  // The server rounds the decimal the double prints as, half away from zero, as SQLite's
-  // printf does, which also keeps the sign of a negative value that rounds to zero ("-0.00").
+  // SQLite's printf takes the double's decimal digits rounded to 16 significant ones, then
+  // rounds half away from zero (18.124999999999996 prints 18.13) and keeps the sign of a
+  // negative value that rounds to zero ("-0.00"). The server starts from the digits the double
+  // prints as in full, not the 15 a cast to numeric keeps.
   if (server()) {
     const std::string x(number);
-    return "(CASE WHEN (" + x + ") < 0 THEN '-' ELSE '' END || CAST(round(abs(CAST(" + x + " AS numeric)), 2) AS text))";
+    const std::string digits = "abs(CAST(CAST(CAST(" + x + " AS double precision) AS text) AS numeric))";
+    const std::string sixteen = "CASE WHEN " + digits + " = 0 THEN 0 ELSE round(" + digits +
+                                ", CAST(15 - floor(log(" + digits + ")) AS integer)) END";
+    return "(CASE WHEN (" + x + ") < 0 THEN '-' ELSE '' END || CAST(round(" + sixteen + ", 2) AS text))";
   }
   return "printf('%.2f', " + std::string(number) + ")";
 }

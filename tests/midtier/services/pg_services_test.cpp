@@ -3,6 +3,9 @@
 // written there is read back whole.
 #include <gtest/gtest.h>
 
+#include "midtier/db/database.h"
+#include "midtier/dbi/pg_session.h"
+#include "midtier/dbi/sqlite_session.h"
 #include "midtier/generator/generator.h"
 #include "midtier/pg/connection.h"
 #include "midtier/services/connection.h"
@@ -10,6 +13,7 @@
 #include "midtier/services/erp_services.h"
 #include "midtier/services/grid_services.h"
 #include "midtier/services/login.h"
+#include "midtier/services/sql_forms.h"
 #include "platform/core/error.h"
 #include "support/pg_server.h"
 
@@ -86,6 +90,25 @@ TEST(PgServices, SchemesAreTheUsersOwnAndSavedOncePerNameWhateverItsCase) {
   store.Remove(401, "Plan");
   EXPECT_EQ(store.List(401), (std::vector<std::string>{"方案"}));
   EXPECT_TRUE(store.List(406).empty());
+}
+
+// The rates the reports print with two decimals: the server writes what SQLite's printf writes,
+// also for a double just below a tie, an exact tie and a negative value that rounds to zero.
+TEST(PgServices, TwoDecimalsReadTheSameAsSqlitePrintsThem) {
+  TAV_NEED_POSTGRES(server);
+  support::ScratchDatabase scratch(server);
+  pg::Connection connection = pg::Connection::open(scratch.url());
+  dbi::PgSession onServer(connection);
+  db::Database database = db::Database::memory();
+  dbi::SqliteSession onSqlite(database);
+  auto fixed = [](dbi::Session& session, double value) {
+    const std::string sql = "SELECT " + midtier::SqlForms(session.engine()).fixed2("CAST(?1 AS DOUBLE PRECISION) * 1.0");
+    auto rows = session.query(sql, {value});
+    return rows->next() ? std::string(rows->text(0)) : std::string("(none)");
+  };
+  for (double value : {100.0 * 29.0 / 160.0, 18.125, 18.124999999999996, 2.675, 1.005, -1e-14, -0.004, 0.0,
+                       100.0, 33.333333333333336, -12.345, 0.995})
+    EXPECT_EQ(fixed(onServer, value), fixed(onSqlite, value)) << value;
 }
 
 }  // namespace
