@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 #include "midtier/generator/generator.h"
@@ -17,18 +19,24 @@ namespace support {
 
 inline constexpr int32_t kAdministrator = 16394;
 
-// Created once per test program (small, deterministic); removed at exit.
+// Created once per test program (small, deterministic) in a folder of its own; removed at exit.
 inline const std::string& demoDatabase() {
+  static std::string dir;
+  static pid_t creator = 0;
   static const std::string path = [] {
-    auto dir = std::filesystem::temp_directory_path() / ("tavshoprpt-test-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    auto file = (dir / "demo.db").string();
+    // A name no other process has: a folder left by a killed run must not stand in the way.
+    std::string pattern = (std::filesystem::temp_directory_path() / "tavshoprpt-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a folder for the demo database");
+    dir = pattern;
+    creator = ::getpid();
+    auto file = (std::filesystem::path(dir) / "demo.db").string();
     gen::createDemoDatabase(file, gen::Options{1500, 7});
-    // The connections close with their pool at exit; only the files are left to remove.
+    // The connections close with their pool at exit; only the files are left to remove, by the
+    // process that made them (not a forked child that exits).
     std::atexit([] {
+      if (::getpid() != creator) return;
       std::error_code ignored;
-      std::filesystem::remove_all(
-          std::filesystem::temp_directory_path() / ("tavshoprpt-test-" + std::to_string(::getpid())), ignored);
+      std::filesystem::remove_all(dir, ignored);
     });
     return file;
   }();
