@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -23,12 +22,7 @@ struct CaseBatches {
 
 // The setup statements and batches of a case file (the format sql_cases_test.cpp reads).
 CaseBatches readCases(const std::filesystem::path& file) {
-  std::ifstream in(file);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
+  const std::vector<std::string> lines = caseFileLines(file);
   CaseBatches found;
   for (std::size_t at = 0; at < lines.size(); ++at) {
     const std::string& directive = lines[at];
@@ -76,7 +70,7 @@ std::string mutate(const std::string& batch, Lcg& random) {
 
 TEST(DialectFuzz, MutatedCaseBatchesTranslateAndRunOrFailCleanly) {
   constexpr int kMutationsPerBatch = 24;  // about 2,000 runs over the case files
-  const auto dir = std::filesystem::path(__FILE__).parent_path() / "cases";
+  const auto dir = caseFilesDir();
   int runs = 0, refused = 0;
   for (const auto& entry : std::filesystem::directory_iterator(dir)) {
     if (entry.path().extension() != ".test") continue;
