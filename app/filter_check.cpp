@@ -181,4 +181,12 @@ lumo::DictionaryRef loadScheme(const ReportInfo& report, const std::string& name
   }
 }
 
+std::string requireValidScheme(const ReportInfo& report, const std::string& name,
+                               const std::function<FiscalCalendar()>& calendar) {
+  const std::string saved = requireScheme(report, name);
+  if (lumo::DictionaryRef stored = loadScheme(report, saved))
+    requireValidFilter(report, *stored, calendar, "filter scheme '" + saved + "' of " + std::string(report.shortName));
+  return saved;
+}
+
 }  // namespace app

@@ -39,4 +39,10 @@ std::string requireScheme(const ReportInfo& report, const std::string& name);
 // the scheme. Database failures pass on as they are.
 lumo::DictionaryRef loadScheme(const ReportInfo& report, const std::string& name);
 
+// requireScheme, then the scheme's stored values checked as requireValidFilter checks them: a
+// bad stored value is the scheme's fault, not a default for the dialog to fall back on quietly.
+// Returns the scheme's name as saved.
+std::string requireValidScheme(const ReportInfo& report, const std::string& name,
+                               const std::function<FiscalCalendar()>& calendar);
+
 }  // namespace app

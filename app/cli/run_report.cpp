@@ -128,10 +128,7 @@ void runReport(const RunOptions& options, std::ostream& out) {
       throw Failure{kExitCancelled, ""};
     }
   } else if (!options.scheme.empty()) {
-    const std::string scheme = requireScheme(*info, options.scheme);
-    // A bad stored value is the scheme's fault, not a default to fall back on quietly.
-    if (lumo::DictionaryRef saved = loadScheme(*info, scheme))
-      requireValidFilter(*info, *saved, calendar, "filter scheme '" + scheme + "' of " + std::string(info->shortName));
+    const std::string scheme = requireValidScheme(*info, options.scheme, calendar);
     batch->setDialogScript([scheme](forms::Form&, grfc::ReportFilter& grid) {
       grid.LoadScheme(scheme);
       grid.Ok();

@@ -65,11 +65,8 @@ std::function<void()> runWithValues(Session& session, const ReportInfo& info, st
 std::function<void()> runWithScheme(Session& session, const ReportInfo& info, std::string scheme,
                                     std::vector<TypedValue> values) {
   return [&session, &info, scheme = std::move(scheme), values = std::move(values)] {
-    const std::string saved = requireScheme(info, scheme);
-    // A bad stored value is the scheme's fault, not a default for the dialog to fall back on.
-    if (lumo::DictionaryRef stored = loadScheme(info, saved))
-      requireValidFilter(info, *stored, [&] { return readFiscalCalendar(session.login().props); },
-                         "filter scheme '" + saved + "' of " + std::string(info.shortName));
+    const std::string saved =
+        requireValidScheme(info, scheme, [&] { return readFiscalCalendar(session.login().props); });
     auto report = create(info);
     session.setDialogScript([saved](forms::Form&, grfc::ReportFilter& grid) {
       grid.LoadScheme(saved);
