@@ -12,12 +12,22 @@ namespace dialect {
 // The value class that decides what '+' means: concatenation for Text, addition for Number.
 enum class SqlType { Unknown, Text, Number, Null };
 
+// SQL Server's exact numeric type of a value where the batch declares it: int & co, or
+// decimal(precision, scale). Decides the scale of arithmetic results; None for float, text and
+// columns the batch does not declare.
+struct ExactType {
+  enum Kind { None, Integer, Decimal } kind = None;
+  int precision = 0;
+  int scale = 0;
+};
+
 struct ColumnInfo {
   std::string name;
   SqlType type = SqlType::Unknown;
   // How a stored value is converted, {} standing for it: decimal(p,s) rounds to s places and int
   // drops the fraction, as SQL Server does on INSERT and UPDATE. Empty: stored as it is.
   std::string store;
+  ExactType exact;
 };
 
 struct TableInfo {

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "midtier/dialect/errors.h"
+#include "midtier/dialect/exact_types.h"
 #include "midtier/dialect/generator.h"
 #include "midtier/dialect/mappings.h"
 
@@ -136,13 +137,13 @@ std::string ExprWriter::writeNode(const Expr& e) {
     case ExprKind::Binary: {
       std::string a = writeOperand(*e.args[0]);
       std::string b = writeOperand(*e.args[1]);
-      if (e.text != "+") return a + " " + e.text + " " + b;
+      if (e.text != "+") return roundedToScale(e, a + " " + e.text + " " + b);
       const SqlType left = typeOf(*e.args[0]);
       const SqlType right = typeOf(*e.args[1]);
       const bool leftNumber = left == SqlType::Number || left == SqlType::Null;
       const bool rightNumber = right == SqlType::Number || right == SqlType::Null;
       if (typeOf(e) == SqlType::Text) return a + " || " + b;
-      if (leftNumber && rightNumber) return a + " + " + b;
+      if (leftNumber && rightNumber) return roundedToScale(e, a + " + " + b);
       // Text converted to a number, or operands whose types only the values tell.
       return "tav_add(" + a + ", " + b + ")";
     }
@@ -179,6 +180,14 @@ std::string ExprWriter::writeNode(const Expr& e) {
     case ExprKind::Subquery: return std::string("(").append(writeQuery(*e.query)).append(")");
   }
   throw errorAt(ctx_, e.pos, "unsupported expression");
+}
+
+// Arithmetic on exact operands is rounded to the scale SQL Server gives its result (1.0 / 3 is
+// 0.333333333333), where the target computes it in binary floating point or to its own scale.
+std::string ExprWriter::roundedToScale(const Expr& e, std::string text) const {
+  const ExactType type = exactTypeOf(e, scope_, ctx_.catalog);
+  if (type.kind != ExactType::Decimal) return text;
+  return "tav_round(" + text + ", " + std::to_string(type.scale) + ")";
 }
 
 // "*" or "t.*"; on a target that numbers the rows of work tables, their columns as declared.

@@ -1,4 +1,5 @@
 // CREATE TABLE and DROP TABLE: #temp tables live in the temporary schema of the connection.
+#include "midtier/dialect/exact_types.h"
 #include "midtier/dialect/generator.h"
 #include "midtier/dialect/mappings.h"
 
@@ -65,7 +66,8 @@ void Generator::emit(const CreateTable& create) {
     if (column.primaryKey) sql += " PRIMARY KEY";
     if (column.notNull) sql += " NOT NULL";
     if (column.defaultValue) sql += " DEFAULT (" + writer.write(*column.defaultValue) + ")";
-    info.columns.push_back({column.name, valueClass(mapping.family), storeConversion(ctx_.target, column.type, mapping)});
+    info.columns.push_back({column.name, valueClass(mapping.family), storeConversion(ctx_.target, column.type, mapping),
+                            declaredExactType(column.type)});
   }
   if (!ctx_.target.keepsInsertOrder) sql += std::string(", ") + kSequenceColumn + " bigserial";
   push(sql + ")", false);

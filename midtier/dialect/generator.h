@@ -49,6 +49,7 @@ class ExprWriter {
   bool replaced(const Expr& e, std::string& out);
   std::string writeNode(const Expr& e);
   std::string writeOperand(const Expr& e);
+  std::string roundedToScale(const Expr& e, std::string text) const;
   std::string writeCall(const Expr& e);
   std::string writeStar(const Expr& e);
   std::string writeCast(const Expr& e);

@@ -1,6 +1,7 @@
 // Static value classes of expressions, so that '+' can be decided while translating.
 #include "midtier/dialect/scope.h"
 
+#include "midtier/dialect/exact_types.h"
 #include "midtier/dialect/mappings.h"
 
 namespace dialect {
@@ -25,7 +26,7 @@ Scope makeScope(const std::vector<TableRef>& from, const Catalog& catalog, const
       Scope inner = makeScope(ref.derived->from, catalog, parent);
       auto info = std::make_shared<TableInfo>();
       for (const SelectItem& item : ref.derived->items) {
-        info->columns.push_back({itemName(item), inferType(*item.expr, inner, catalog), ""});
+        info->columns.push_back({itemName(item), inferType(*item.expr, inner, catalog), "", exactTypeOf(*item.expr, inner, catalog)});
       }
       table.info = std::move(info);
     } else if (const TableInfo* known = catalog.find(ref.table)) {
@@ -37,7 +38,7 @@ Scope makeScope(const std::vector<TableRef>& from, const Catalog& catalog, const
   return scope;
 }
 
-SqlType columnType(const Scope& scope, const std::string& qualifier, const std::string& column) {
+const ColumnInfo* findColumn(const Scope& scope, const std::string& qualifier, const std::string& column) {
   for (const Scope* s = &scope; s != nullptr; s = s->parent) {
     bool anyUnknown = false;
     for (const ScopeTable& table : s->tables) {
@@ -46,12 +47,17 @@ SqlType columnType(const Scope& scope, const std::string& qualifier, const std::
         anyUnknown = true;
         continue;
       }
-      if (const ColumnInfo* info = table.info->find(column)) return info->type;
+      if (const ColumnInfo* info = table.info->find(column)) return info;
     }
     // The column may belong to a table whose columns are not known here.
-    if (anyUnknown) return SqlType::Unknown;
+    if (anyUnknown) return nullptr;
   }
-  return SqlType::Unknown;
+  return nullptr;
+}
+
+SqlType columnType(const Scope& scope, const std::string& qualifier, const std::string& column) {
+  const ColumnInfo* info = findColumn(scope, qualifier, column);
+  return info ? info->type : SqlType::Unknown;
 }
 
 SqlType inferType(const Expr& e, const Scope& scope, const Catalog& catalog) {

@@ -23,6 +23,9 @@ struct Scope {
 };
 
 [[nodiscard]] Scope makeScope(const std::vector<TableRef>& from, const Catalog& catalog, const Scope* parent);
+// The column a reference names; nullptr when it is unknown or may belong to a table whose columns
+// are unknown.
+[[nodiscard]] const ColumnInfo* findColumn(const Scope& scope, const std::string& qualifier, const std::string& column);
 // The class of a column reference: the innermost query that can own it decides.
 [[nodiscard]] SqlType columnType(const Scope& scope, const std::string& qualifier, const std::string& column);
 // The static class of an expression; Unknown when only the values can tell.
