@@ -1,5 +1,5 @@
 // The production task dialogs against their reports' filter-key tables, with their defaults and
-// with every list at its last choice.
+// with every list at its last choice; what each of their code boxes looks up.
 #include <gtest/gtest.h>
 
 #include "production/rpt400/filter_keys.h"
@@ -49,18 +49,51 @@ TEST_F(FilterKeyTables, EachDialogWritesItsTable) {
   expectBoth<production::frmFilter410>("frmFilter410", production::kRpt410Keys, {"OK"});
 }
 
-// The table's defaults are the lists' load defaults, and its captions the dialog's items.
-TEST_F(FilterKeyTables, ListsOpenAtTheTableDefaults) {
-  production::frmFilter400 dialog;
+struct ClassLookup {
+  int box;
+  int32_t classId;  // -1: the box looks nothing up
+  std::string condition;
+};
+
+// What each code box of `Dialog` looks up: a base-item class (products with the condition that
+// leaves out their own class), or a bill journal whose picked bill fills the box.
+template <class Dialog>
+void expectLookups(const std::vector<ClassLookup>& classes, const std::vector<std::pair<int, std::string>>& bills,
+                   forms::ScriptedFrontEnd& fe, db::Database& database) {
+  Dialog dialog;
   dialog.Load();
-  EXPECT_EQ(dialog.get<forms::ComboBox>("cmbCheckState").Text(), "已审核");
-  EXPECT_EQ(dialog.get<forms::ComboBox>("cmbCheckClose").Text(), "全部");
-  EXPECT_EQ(dialog.get<forms::ComboBox>("cmbExecuteState").Text(), "全部");
-  EXPECT_EQ(dialog.get<forms::ComboBox>("CmbDisplayType").Text(), "全部");
-  production::frmFilter410 overdue;
-  overdue.Load();
-  EXPECT_EQ(overdue.get<forms::ComboBox>("cmbCheckState").Text(), "全部");
-  EXPECT_EQ(overdue.get<forms::ComboBox>("cmbCheckClose").Text(), "未关闭");
+  auto& events = static_cast<grfc::ReportFilterEvents&>(dialog);
+  for (const ClassLookup& c : classes) {
+    forms::Control* box = &dialog.template get<forms::TextBox>("txtItem", c.box);
+    int32_t classId = -1;
+    std::string condition;
+    events.GetLookupClass(box, classId, condition, false);
+    EXPECT_EQ(classId, c.classId) << dialog.name() << " box " << c.box;
+    EXPECT_EQ(condition, c.condition) << dialog.name() << " box " << c.box;
+    EXPECT_EQ(dialog.template get<forms::TextBox>("txtItem", c.box).Text(), "") << "no bill lookup asked";
+  }
+  for (const auto& [box, table] : bills) {
+    prodtest::PickFirstBillNext(fe);
+    forms::Control* target = &dialog.template get<forms::TextBox>("txtItem", box);
+    int32_t classId = 0;
+    std::string condition;
+    events.GetLookupClass(target, classId, condition, true);
+    EXPECT_EQ(dialog.template get<forms::TextBox>("txtItem", box).Text(), prodtest::NewestBill(database, table))
+        << dialog.name() << " box " << box;
+  }
+}
+
+TEST_F(FilterKeyTables, EachCodeBoxLooksUpItsClassOrBill) {
+  const std::string products = " x2.FErpClsID<>4";
+  expectLookups<production::frmFilter400>({{0, 3, ""}, {1, 3, ""}, {2, 4, products}, {3, 4, products}, {6, 2, ""},
+                                           {7, 2, ""}, {4, -1, ""}, {9, -1, ""}, {10, -1, ""}},
+                                          {{5, "SEOrder"}, {8, "ICMO"}}, *fe, database());
+  expectLookups<production::frmFilter401>({{0, 3, ""}, {1, 3, ""}, {2, 4, products}, {3, 4, products}, {6, 2, ""},
+                                           {7, 2, ""}, {10, -1, ""}},
+                                          {}, *fe, database());
+  expectLookups<production::frmFilter406>({{1, 4, products}}, {{4, "ICMO"}}, *fe, database());
+  expectLookups<production::frmFilter410>({{0, 4, products}, {3, 2, ""}, {7, 3, ""}, {4, -1, ""}}, {{4, "ICMO"}}, *fe,
+                                          database());
 }
 
 }  // namespace

@@ -27,6 +27,25 @@ inline std::vector<Column> columnsOf(const lumo::Vector& header) {
   return out;
 }
 
+// Columns as "caption|second|type|name" rows, for whole-table comparisons.
+inline std::vector<std::string> columnRows(const std::vector<Column>& columns) {
+  std::vector<std::string> out;
+  for (const auto& c : columns) out.push_back(c.caption + "|" + c.second + "|" + c.type + "|" + c.name);
+  return out;
+}
+inline std::vector<std::string> columnRows(const lumo::Vector& header) { return columnRows(columnsOf(header)); }
+
+// Title lines as "index caption"; a line without a caption as "index <none>".
+inline std::vector<std::string> titleLines(const lumo::Vector& title) {
+  std::vector<std::string> out;
+  for (const auto& item : title) {
+    auto line = item.as<lumo::Dictionary>();
+    out.push_back(std::to_string(line->Value("FIndex").toInt32()) + " " +
+                  (line->Lookup("FCaption") ? line->Value("FCaption").text() : "<none>"));
+  }
+  return out;
+}
+
 inline int countGroupMarks(const std::string& caption) {
   int k = 0;
   for (size_t at = caption.find("+|"); at != std::string::npos; at = caption.find("+|", at + 2)) ++k;

@@ -1,5 +1,5 @@
 // The demo company for the production task report tests: the middle tier, the filter grid and
-// the reports Rpt400, Rpt410 and Rpt406 registered, the administrator logged in, a scripted
+// the four reports registered, the administrator logged in, a scripted
 // front end, and the checks every one of the three reports must pass.
 #pragma once
 
@@ -26,8 +26,8 @@
 #include "platform/grfc/register.h"
 #include "platform/grfc/report_filter.h"
 #include "platform/grfc/scheme_store.h"
-#include "production/rpt400/rpt400.h"
-#include "production/rpt406/rpt406.h"
+#include "production/register.h"
+#include "production/rpt401/rpt401.h"
 #include "production/rpt410/rpt410.h"
 #include "support/caption_format.h"
 #include "support/demo_company.h"
@@ -44,9 +44,7 @@ class ReportTest : public ::testing::Test {
     props = support::loginDemo();
     // No scheme store: every dialog starts from its load defaults, whatever ran before.
     plat::broker().Unregister(grfc::kSchemeStoreClass);
-    plat::broker().Register("TavShopRpt.Rpt400", [] { return std::make_shared<production::Rpt400>(); });
-    plat::broker().Register("TavShopRpt.Rpt410", [] { return std::make_shared<production::Rpt410>(); });
-    plat::broker().Register("TavShopRpt.Rpt406", [] { return std::make_shared<production::Rpt406>(); });
+    production::registerProductionReports(plat::broker());
     frame::ResetGeneralLedger();
   }
   void TearDown() override {
@@ -93,23 +91,6 @@ inline double Field(const ado::Recordset& rs, size_t row, const char* field) {
   return rs.NumberAt(row, static_cast<size_t>(rs.FieldIndex(field)));
 }
 
-// Column definitions as "caption|second|type|field" rows, for whole-table comparisons.
-inline std::vector<std::string> HeaderRows(const std::vector<support::Column>& columns) {
-  std::vector<std::string> out;
-  for (const auto& c : columns) out.push_back(c.caption + "|" + c.second + "|" + c.type + "|" + c.name);
-  return out;
-}
-inline std::vector<std::string> HeaderRows(const lumo::Vector& header) { return HeaderRows(support::columnsOf(header)); }
-
-inline std::vector<std::string> TitleLines(const lumo::Vector& title) {
-  std::vector<std::string> out;
-  for (const auto& item : title) {
-    auto line = item.as<lumo::Dictionary>();
-    out.push_back(std::to_string(line->Value("FIndex").toInt32()) + " " + line->Value("FCaption").text());
-  }
-  return out;
-}
-
 inline void SetDate(forms::Form& form, const char* picker, const char* iso) {
   form.get<forms::DatePicker>(picker).SetValue(*plat::Date::parse(iso));
 }
@@ -148,6 +129,7 @@ struct RaisingService : midtier::ShopData {
   ado::RecordsetRef GetRpt400Data(const std::string&, lumo::DictionaryRef&) override { fail(); }
   ado::RecordsetRef GetRpt410Data(const std::string&, lumo::DictionaryRef&) override { fail(); }
   ado::RecordsetRef GetRpt406Data(const std::string&, lumo::DictionaryRef&) override { fail(); }
+  ado::RecordsetRef GetRpt401Data(const std::string&, lumo::DictionaryRef&, lumo::DictionaryRef&) override { fail(); }
   [[noreturn]] static void fail() { throw plat::Error(-2147217900, "TavMShopRpt.Data", "数据服务查询失败：超时"); }
 };
 

@@ -1,5 +1,5 @@
 // frmFilter400: the keys it writes (order, types, doubled quotes), the actual-finish range that
-// follows chkFinish, restoring a scheme, reset, and what each code box looks up.
+// follows chkFinish, restoring a scheme and reset.
 #include <gtest/gtest.h>
 
 #include "production/rpt400/frm_filter400.h"
@@ -78,36 +78,6 @@ TEST_F(FrmFilter400Test, RestoresASchemeAndResets) {
   EXPECT_EQ(dialog.get<forms::ComboBox>("cmbCheckState").Text(), "已审核");
   EXPECT_EQ(dialog.get<forms::CheckBox>("chkFinish").Value(), 0);
   EXPECT_FALSE(dialog.get<forms::DatePicker>("DtpBFactDate").Enabled());
-}
-
-TEST_F(FrmFilter400Test, EachCodeBoxLooksUpItsClassOrBill) {
-  production::frmFilter400 dialog;
-  dialog.Load();
-  struct Case {
-    int box;
-    int32_t classId;
-    std::string condition;
-  };
-  for (const Case& c : std::vector<Case>{{0, 3, ""}, {1, 3, ""}, {2, 4, " x2.FErpClsID<>4"}, {3, 4, " x2.FErpClsID<>4"},
-                                         {6, 2, ""}, {7, 2, ""}, {4, 0, ""}, {9, 0, ""}, {10, 0, ""}}) {
-    forms::Control* box = &dialog.get<forms::TextBox>("txtItem", c.box);
-    int32_t classId = 0;
-    std::string condition;
-    dialog.GetLookupClass(box, classId, condition, false);
-    EXPECT_EQ(classId, c.classId) << c.box;
-    EXPECT_EQ(condition, c.condition) << c.box;
-  }
-  EXPECT_EQ(dialog.get<forms::TextBox>("txtItem", 4).Text(), "");  // no bill lookup asked
-
-  for (const auto& [box, table] : {std::pair{5, "SEOrder"}, std::pair{8, "ICMO"}}) {
-    prodtest::PickFirstBillNext(*fe);
-    forms::Control* target = &dialog.get<forms::TextBox>("txtItem", box);
-    int32_t classId = 0;
-    std::string condition;
-    dialog.GetLookupClass(target, classId, condition, true);
-    EXPECT_EQ(dialog.get<forms::TextBox>("txtItem", box).Text(), prodtest::NewestBill(database(), table));
-    EXPECT_EQ(target, &dialog.get<forms::TextBox>("txtItem", box));
-  }
 }
 
 }  // namespace

@@ -51,13 +51,13 @@ TEST_F(Rpt400Test, RunsThroughTheBrokerWithItsDialog) {
   EXPECT_EQ(rpt->Property()->Count(), 2);
   EXPECT_EQ(rpt->Property()->Value("Name"), plat::Variant("生产任务执行情况明细表"));
   EXPECT_EQ(rpt->Property()->Value("RptProperty"), plat::Variant(int16_t{1}));
-  EXPECT_EQ(prodtest::HeaderRows(*rpt->Header()), prodtest::HeaderRows(kHeader400));
+  EXPECT_EQ(support::columnRows(*rpt->Header()), support::columnRows(kHeader400));
   support::ExpectCaptionFormat(*rpt->Header());
   for (const auto& c : *rpt->Header()) {
     EXPECT_EQ(c.as<lumo::Dictionary>()->Value("FVisible"), plat::Variant(int16_t{1}));
     EXPECT_EQ(c.as<lumo::Dictionary>()->Value("FMergerType"), plat::Variant(int16_t{0}));
   }
-  EXPECT_EQ(prodtest::TitleLines(*rpt->Title()),
+  EXPECT_EQ(support::titleLines(*rpt->Title()),
             (std::vector<std::string>{"0 起始日期：2026-01-01", "1 截止日期：2026-03-31", "2 产品代码范围：所有产品",
                                       "3 生产任务单编号范围：所有生产任务单", "4 销售订单编号范围:  -- SO-9"}));
   const lumo::Dictionary& sent = *rpt->Filter();
@@ -237,7 +237,7 @@ TEST_F(Rpt400Test, TitleLinesFollowTheRanges) {
     rpt->GetReportData();
     std::vector<std::string> expected = {"0 起始日期：2026-02-01", "1 截止日期：2026-02-28"};
     expected.insert(expected.end(), c.lines.begin(), c.lines.end());
-    EXPECT_EQ(prodtest::TitleLines(*rpt->Title()), expected);
+    EXPECT_EQ(support::titleLines(*rpt->Title()), expected);
   }
 }
 

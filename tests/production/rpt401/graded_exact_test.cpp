@@ -16,6 +16,7 @@
 #include "midtier/db/statement.h"
 #include "midtier/services/connection.h"
 #include "midtier/services/login.h"
+#include "production/common/production_harness.h"
 #include "rpt401_support.h"
 
 namespace {
@@ -148,8 +149,9 @@ std::vector<std::string> expectedRows(const std::string& file) {
   return rows;
 }
 
-TEST(Rpt401Graded, ClassLevelRowsComeTopDownWithExactDecimalSums) {
-  const std::string props = login();
+class Rpt401Graded : public prodtest::ReportTest {};
+
+TEST_F(Rpt401Graded, ClassLevelRowsComeTopDownWithExactDecimalSums) {
   const std::string file =
       (std::filesystem::path(support::demoDatabase()).parent_path() / "float-error.db").string();
   std::filesystem::copy_file(support::demoDatabase(), file, std::filesystem::copy_options::overwrite_existing);

@@ -1,40 +1,23 @@
 // Rpt401 and GetRpt401Data on bad input and failing services: every failure ends in "OK" false
 // with its description and the progress window unloaded; nothing is left behind.
-#include <filesystem>
-
 #include <gtest/gtest.h>
 
-#include "frame/services/class_names.h"
-#include "midtier/services/connection.h"
-#include "midtier/services/register.h"
-#include "midtier/services/shop_data.h"
+#include "production/common/production_harness.h"
 #include "rpt401_support.h"
 
 namespace {
 
 using namespace rpt401_test;
 
-class Rpt401Failure : public ::testing::Test {
- protected:
-  void SetUp() override { props_ = login(); }
-  void TearDown() override { login(); }
-
-  // The run failed, said why, and unloaded its progress window itself.
-  static void expectFailed(const ReportRun& r, const std::string& part) {
-    EXPECT_FALSE(r.report->Ok());
-    EXPECT_NE(r.report->ErrorText().find(part), std::string::npos) << r.report->ErrorText();
-    EXPECT_EQ(r.fe->transcript().find("close frmProgBar"), std::string::npos) << r.fe->transcript();
-    EXPECT_TRUE(r.fe->modalStack().empty());
-  }
-
-  std::string props_;
-};
+class Rpt401Failure : public prodtest::ReportTest {};
 
 TEST_F(Rpt401Failure, LevelsTheWrongWayRoundAreRefused) {
   Choice c;
   c.groupBy = 1, c.basis = 0, c.bLevel = "3", c.eLevel = "2";
   ReportRun r = runReport(c);
-  expectFailed(r, "类别级次");
+  EXPECT_FALSE(r.report->Ok());
+  EXPECT_NE(r.report->ErrorText().find("类别级次"), std::string::npos) << r.report->ErrorText();
+  EXPECT_EQ(r.fe->transcript().find("close frmProgBar"), std::string::npos) << r.fe->transcript();
   EXPECT_EQ(r.report->Header()->Count(), 0);
 }
 
@@ -65,27 +48,12 @@ TEST_F(Rpt401Failure, QuotesAndControlCharactersStayValues) {
   EXPECT_TRUE(database.tableExists("ICMO"));
 }
 
-TEST_F(Rpt401Failure, FailingServicesAndAMissingTable) {
-  plat::broker().Register(svc::kShopRptData, []() -> plat::ObjectRef {
-    throw plat::Error(429, svc::kShopRptData, "ActiveX component can't create object");
+TEST_F(Rpt401Failure, FailuresEndInResult) {
+  prodtest::ExpectFailuresEndInResult(production::kRpt401Class, *fe, [] {
+    auto f = lumo::newDictionary();
+    f->SetValue("BDate", "2025-07-01");
+    return f;
   });
-  expectFailed(runReport(Choice{}), "can't create object");
-
-  login();
-  plat::broker().Register(svc::kItemInfo, []() -> plat::ObjectRef {
-    throw plat::Error(429, svc::kItemInfo, "base-item service unavailable");
-  });
-  ReportRun rights = runReport(Choice{});
-  expectFailed(rights, "base-item service unavailable");
-  EXPECT_EQ(rights.report->Header()->Count(), 0) << "no columns before the data rights";
-
-  login();
-  const auto copy = std::filesystem::path(support::demoDatabase()).replace_filename("no-icmo.db");
-  std::filesystem::copy_file(support::demoDatabase(), copy, std::filesystem::copy_options::overwrite_existing);
-  db::Database::open(copy.string()).exec("DROP TABLE ICMO");
-  midtier::setLoginProperties(midtier::makeProps(copy.string(), support::kAdministrator, "administrator"),
-                              "administrator");
-  expectFailed(runReport(Choice{}), "ICMO");
 }
 
 TEST_F(Rpt401Failure, ABatchThatFailsLeavesNoWorkTables) {
@@ -100,19 +68,19 @@ TEST_F(Rpt401Failure, ABatchThatFailsLeavesNoWorkTables) {
   bad->SetValue("EndSel", "SELECT * FROM #NoSuchTable");
 
   midtier::ShopData service;
-  EXPECT_THROW(service.GetRpt401Data(props_, bad, filter), plat::Error);
-  db::Database& database = *midtier::connect(props_).sqlite();
+  EXPECT_THROW(service.GetRpt401Data(props, bad, filter), plat::Error);
+  db::Database& database = *midtier::connect(props).sqlite();
   EXPECT_EQ(database.queryInt("SELECT count(*) FROM sqlite_temp_master"), 0);
-  ado::RecordsetRef rows = service.GetRpt401Data(props_, good, filter);
+  ado::RecordsetRef rows = service.GetRpt401Data(props, good, filter);
   ASSERT_TRUE(rows);
   EXPECT_GT(rows->RecordCount(), 1);
   EXPECT_EQ(database.queryInt("SELECT count(*) FROM sqlite_temp_master"), 0);
 
   // Data-right clauses: the builder's form passes, anything else is refused before any work.
   filter->SetValue("DataRightWhere", " CharIndex('16394',t1.FRightUserID)>0 ");
-  EXPECT_EQ(service.GetRpt401Data(props_, good, filter)->RecordCount(), rows->RecordCount());
+  EXPECT_EQ(service.GetRpt401Data(props, good, filter)->RecordCount(), rows->RecordCount());
   filter->SetValue("DataRightWhere", " 1=1) OR (1=1 ");
-  EXPECT_THROW(service.GetRpt401Data(props_, good, filter), plat::Error);
+  EXPECT_THROW(service.GetRpt401Data(props, good, filter), plat::Error);
 }
 
 }  // namespace

@@ -8,12 +8,10 @@
 #include <tuple>
 #include <vector>
 
-#include "frame/host/settings.h"
 #include "midtier/db/database.h"
 #include "midtier/db/statement.h"
 #include "platform/forms/forms.h"
 #include "platform/grfc/grfc.h"
-#include "production/register.h"
 #include "production/rpt401/rpt401.h"
 #include "support/demo_company.h"
 
@@ -50,14 +48,6 @@ struct ReportRun {
   std::shared_ptr<production::Rpt401> report;
   std::shared_ptr<forms::ScriptedFrontEnd> fe;
 };
-
-// Logs the administrator in on the demo database with the real services and reports.
-inline std::string login() {
-  const std::string props = support::loginDemo();
-  production::registerProductionReports(plat::broker());
-  frame::ResetGeneralLedger();
-  return props;
-}
 
 inline ReportRun runReport(const Choice& choice) {
   auto fe = std::make_shared<forms::ScriptedFrontEnd>();

@@ -65,9 +65,9 @@ TEST_F(Rpt406Test, RunsUnderNumber400WithItsDialog) {
   EXPECT_EQ(rpt->Property()->Count(), 2);
   EXPECT_EQ(rpt->Property()->Value("Name"), plat::Variant("生产任务领料差异分析表"));
   EXPECT_EQ(rpt->Property()->Value("RptProperty"), plat::Variant(int16_t{1}));
-  EXPECT_EQ(prodtest::HeaderRows(*rpt->Header()), prodtest::HeaderRows(Header406()));
+  EXPECT_EQ(support::columnRows(*rpt->Header()), support::columnRows(Header406()));
   support::ExpectCaptionFormat(*rpt->Header());
-  EXPECT_EQ(prodtest::TitleLines(*rpt->Title()),
+  EXPECT_EQ(support::titleLines(*rpt->Title()),
             (std::vector<std::string>{"0 起始日期：2026-04-01", "1 截止日期：2026-04-30", "2 产品代码范围：所有产品",
                                       "3 生产任务单编号范围：所有生产任务单"}));
 
@@ -153,18 +153,6 @@ TEST_F(Rpt406Test, DialogKeysResetAndSchemes) {
   EXPECT_EQ(dialog.get<forms::ComboBox>("CmbDisplayType").Text(), "仅显示明细行");
   EXPECT_EQ(dialog.get<forms::TextBox>("txtItem", 5).Text(), "WORK000010");
 
-  forms::Control* box = &dialog.get<forms::TextBox>("txtItem", 4);
-  int32_t classId = 0;
-  std::string condition;
-  dialog.GetLookupClass(box, classId, condition, false);
-  EXPECT_EQ(dialog.get<forms::TextBox>("txtItem", 4).Text(), "");  // no lookup asked
-  prodtest::PickFirstBillNext(*fe);
-  dialog.GetLookupClass(box, classId, condition, true);
-  EXPECT_EQ(dialog.get<forms::TextBox>("txtItem", 4).Text(), prodtest::NewestBill(database(), "ICMO"));
-  box = &dialog.get<forms::TextBox>("txtItem", 1);
-  dialog.GetLookupClass(box, classId, condition, false);
-  EXPECT_EQ(classId, 4);
-  EXPECT_EQ(condition, " x2.FErpClsID<>4");
 }
 
 TEST_F(Rpt406Test, FilterKeysSelectTheirTasks) {

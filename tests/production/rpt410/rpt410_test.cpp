@@ -82,9 +82,9 @@ TEST_F(Rpt410Test, RunsThroughTheBrokerWithItsDialog) {
   EXPECT_EQ(rpt->Property()->Value("Name"), plat::Variant("生产任务超期预警"));
   EXPECT_EQ(rpt->Property()->Value("RptProperty"), plat::Variant(int16_t{1}));
   EXPECT_EQ(rpt->Property()->Value("FrozenColumn"), plat::Variant(int16_t{4}));
-  EXPECT_EQ(prodtest::HeaderRows(*rpt->Header()), prodtest::HeaderRows(kHeader410));
+  EXPECT_EQ(support::columnRows(*rpt->Header()), support::columnRows(kHeader410));
   support::ExpectCaptionFormat(*rpt->Header());
-  EXPECT_EQ(prodtest::TitleLines(*rpt->Title()),
+  EXPECT_EQ(support::titleLines(*rpt->Title()),
             (std::vector<std::string>{"0 开工起始日期：1900-01-01", "1 开工截止日期：2100-01-01", "2 完工起始日期：2025-06-01",
                                       "3 ", "4 完工截止日期：2100-01-01", "5 部门代码范围：06  --  ", "6 ",
                                       "7 业务员代码范围：所有业务员"}));
@@ -125,7 +125,7 @@ TEST_F(Rpt410Test, ShowNoFilterSelectsEveryOpenOverdueTask) {
   EXPECT_EQ(fe->log().size(), 0u);  // no dialog
   rpt->GetReportData();
   ASSERT_TRUE(rpt->Ok()) << rpt->ErrorText();
-  EXPECT_EQ(prodtest::TitleLines(*rpt->Title()),
+  EXPECT_EQ(support::titleLines(*rpt->Title()),
             (std::vector<std::string>{"0 开工起始日期：1900-01-01", "1 开工截止日期：2100-01-01", "2 完工起始日期：1900-01-01",
                                       "3 ", "4 完工截止日期：2100-01-01", "5 部门代码范围：所有部门", "6 ",
                                       "7 业务员代码范围：所有业务员"}));
@@ -196,7 +196,7 @@ TEST_F(Rpt410Test, AStartDateAfterItsEndIsRefusedAndCorrected) {
   EXPECT_EQ(rpt->Filter()->Value("BWorkDate").toDate().iso(), "2026-02-01");
 }
 
-TEST_F(Rpt410Test, DialogKeysSchemesAndLookups) {
+TEST_F(Rpt410Test, DialogKeysAndSchemes) {
   production::frmFilter410 dialog;
   dialog.Load();
   EXPECT_EQ(dialog.get<forms::ComboBox>("cmbCheckState").Text(), "全部");
@@ -225,21 +225,6 @@ TEST_F(Rpt410Test, DialogKeysSchemesAndLookups) {
   EXPECT_TRUE(written->Value("BWorkDate").isDate());
   EXPECT_EQ(written->Value("CheckClose"), plat::Variant(int16_t{2}));
 
-  for (const auto& [box, classId, condition] : std::vector<std::tuple<int, int32_t, std::string>>{
-           {0, 4, " x2.FErpClsID<>4"}, {3, 2, ""}, {7, 3, ""}, {4, 0, ""}}) {
-    forms::Control* target = &dialog.get<forms::TextBox>("txtItem", box);
-    int32_t id = 0;
-    std::string extra;
-    dialog.GetLookupClass(target, id, extra, false);
-    EXPECT_EQ(id, classId) << box;
-    EXPECT_EQ(extra, condition) << box;
-  }
-  prodtest::PickFirstBillNext(*fe);
-  forms::Control* target = &dialog.get<forms::TextBox>("txtItem", 4);
-  int32_t id = 0;
-  std::string extra;
-  dialog.GetLookupClass(target, id, extra, true);
-  EXPECT_EQ(dialog.get<forms::TextBox>("txtItem", 4).Text(), prodtest::NewestBill(database(), "ICMO"));
 }
 
 TEST_F(Rpt410Test, TextBoxesReachTheQueryAsValues) {
