@@ -130,7 +130,8 @@ TEST_F(PeriodDialogTest, RefusalKeepsTheDialogOpenWithOkFalse) {
   dialog->Show();
   EXPECT_EQ(dialog->Result()->Value("OK"), plat::Variant(true));
   ASSERT_EQ(frontEnd->messages().size(), 1u);
-  EXPECT_EQ(frontEnd->messages()[0].text, cost::kPeriodExpiredMessage);
+  EXPECT_EQ(frontEnd->messages()[0].text, "过滤条件不允许包含以后期间数据，点击确定返回。");
+  EXPECT_EQ(frontEnd->messages()[0].title, "Ostrel提示");
   EXPECT_EQ(frontEnd->messages()[0].style, forms::vbInformation);
 }
 
