@@ -1,17 +1,12 @@
-// The SQLite wrapper: opening, statements, and the errors a user gets to read.
+// The SQLite wrapper: creating, statements, and the errors a user gets to read. A missing, damaged
+// or locked file is tested through the services (database_errors_test) and the command line.
 #include <gtest/gtest.h>
 #include <gmock/gmock.h>
 
-#include <sqlite3.h>
-
-#include <filesystem>
-#include <fstream>
-
 #include "midtier/db/database.h"
-#include "midtier/db/sqlite_error.h"
 #include "midtier/db/statement.h"
-#include "midtier/db/transaction.h"
 #include "midtier/db/temp_file.h"
+#include "platform/core/error.h"
 
 namespace {
 
@@ -28,30 +23,6 @@ std::string errorOf(Action action) {
   }
   ADD_FAILURE() << "no plat::Error was thrown";
   return {};
-}
-
-TEST(Database, MissingFileIsAnErrorNamingThePathAndIsNotCreated) {
-  TempFile file;
-  const std::string text = errorOf([&] { (void)db::Database::open(file.path()); });
-  EXPECT_EQ(text, "database file not found: " + file.path());
-  EXPECT_FALSE(std::filesystem::exists(file.path()));
-}
-
-TEST(Database, CorruptFileIsRefusedAtOpen) {
-  TempFile file;
-  {
-    std::ofstream out(file.path(), std::ios::binary);
-    for (int i = 0; i < 4096; ++i) out.put(static_cast<char>(i * 37 + 11));
-  }
-  try {
-    (void)db::Database::open(file.path());
-    FAIL() << "a garbage file was opened";
-  } catch (const db::Error& error) {
-    EXPECT_EQ(error.primaryCode(), SQLITE_NOTADB);
-    EXPECT_THAT(error.description(), HasSubstr("file is not a database"));
-    EXPECT_THAT(error.description(), HasSubstr(file.path()));
-    EXPECT_EQ(error.source(), "SQLite");
-  }
 }
 
 TEST(Database, CreateRefusesAnExistingFileAndOpenFindsTheNewOne) {
@@ -72,29 +43,6 @@ TEST(Database, MissingTableAndBadSqlNameTheProblemAndTheStatement) {
   EXPECT_THAT(errorOf([&] { database.exec("CREATE TABLE t (a); INSERT INTO nowhere VALUES (1)"); }),
               HasSubstr("no such table: nowhere"));
   EXPECT_THAT(errorOf([&] { (void)database.prepare("SELEKT 1"); }), HasSubstr("syntax error"));
-}
-
-TEST(Database, LockedDatabaseGivesAClearErrorAndWorksOnceReleased) {
-  TempFile file;
-  { db::Database::create(file.path()).exec("CREATE TABLE t (a INTEGER)"); }
-  db::Database writer = db::Database::open(file.path());
-  db::Database other = db::Database::open(file.path(), {.busyTimeout = std::chrono::milliseconds(20)});
-  {
-    db::Transaction holding(writer);
-    writer.exec("INSERT INTO t VALUES (1)");
-    try {
-      other.exec("INSERT INTO t VALUES (2)");
-      FAIL() << "wrote past another connection's write transaction";
-    } catch (const db::Error& error) {
-      EXPECT_EQ(error.primaryCode(), SQLITE_BUSY);
-      EXPECT_THAT(error.description(), HasSubstr("database is locked"));
-      EXPECT_THAT(error.description(), HasSubstr(file.path()));
-    }
-    EXPECT_THAT(errorOf([&] { db::Transaction second(other); }), HasSubstr("database is locked"));
-    holding.commit();
-  }
-  other.exec("INSERT INTO t VALUES (2)");
-  EXPECT_EQ(other.queryInt("SELECT sum(a) FROM t"), 3);
 }
 
 TEST(Statement, BindsByIndexAndNameAndReadsColumnsByName) {

@@ -21,20 +21,6 @@ namespace {
 
 using svctest::DatabaseCopy;
 
-TEST(MidtierRegistration, EveryClassNameCreatesItsService) {
-  plat::Registry registry;
-  grfc::registerReportFilter(registry);  // the grid's in-memory store is replaced by ours
-  midtier::registerServices(registry);
-  EXPECT_TRUE(registry.CreateAs<svc::ShareProps>("TavPropsMgr.ShareProps"));
-  EXPECT_TRUE(registry.CreateAs<svc::SystemProfile>("TavEBSBase.SystemProfile"));
-  EXPECT_TRUE(registry.CreateAs<svc::GLData>("TavEBCGLView.GLData"));
-  EXPECT_TRUE(registry.CreateAs<svc::ItemInfo>("TavEBSGLItem.ItemInfo"));
-  EXPECT_TRUE(registry.CreateAs<svc::StockRptData>("TavMStockRpt.Data"));
-  EXPECT_TRUE(registry.CreateAs<svc::ShopRptData>("TavMShopRpt.Data"));
-  EXPECT_TRUE(std::dynamic_pointer_cast<midtier::SchemeStore>(registry.Create("TAV_GRFC.SchemeStore")));
-  EXPECT_TRUE(std::dynamic_pointer_cast<midtier::LookupSource>(registry.Create("TAV_GRFC.LookupSource")));
-}
-
 TEST(MidtierLogin, SharedPropertiesRoundTripToTheComponent) {
   DatabaseCopy copy;
   midtier::registerServices(plat::broker());

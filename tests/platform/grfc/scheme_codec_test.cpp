@@ -1,6 +1,9 @@
 // The scheme text keeps every key, value and type, and refuses damaged text cleanly.
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
+
 #include "platform/ado/recordset.h"
 #include "platform/grfc/scheme_codec.h"
 #include "platform/lumo/vector.h"
@@ -26,8 +29,11 @@ lumo::DictionaryRef sample() {
   d->SetValue("Long", int32_t{2147483647});
   d->SetValue("Third", 1.0 / 3.0);
   d->SetValue("Huge", -1e300);
+  d->SetValue("Tiny", -4.9e-324);
+  d->SetValue("NegZero", -0.0);
   d->SetValue("Date", plat::Date(1999, 12, 31));
   d->SetValue("Text", "");
+  d->SetValue("DateText", "2024-12-31");  // a date as text stays text
   d->SetValue("产品代码", "A'B\n 12");
   d->SetValue("SumField", nested);
   d->SetValue("List", list);
@@ -50,6 +56,8 @@ void expectSameValue(const Variant& a, const Variant& b, const std::string& key)
     return;
   }
   EXPECT_EQ(a, b) << key;  // same type and value
+  if (a.type() == plat::VarType::Double)  // bit for bit, the sign of zero included
+    EXPECT_EQ(std::bit_cast<uint64_t>(a.toDouble()), std::bit_cast<uint64_t>(b.toDouble())) << key;
 }
 
 void expectSame(const lumo::Dictionary& a, const lumo::Dictionary& b) {
