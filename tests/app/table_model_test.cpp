@@ -1,18 +1,13 @@
-// The table model and the text grid over a hand-built header and record set, and over the real
-// detail report with its four header groups.
+// The table model and the text grid over a hand-built header and record set (the exports check
+// the spans of a real report).
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <sstream>
 
-#include "app/catalog.h"
-#include "app/filter_values.h"
 #include "app/export/exporters.h"
 #include "app/render/grid_text.h"
-#include "app/session.h"
 #include "app/table/table_model.h"
-#include "frame/report/report.h"
-#include "platform/com/registry.h"
-#include "support/demo_company.h"
 
 namespace app {
 namespace {
@@ -169,48 +164,6 @@ TEST(GridText, PagesRepeatFrozenColumns) {
   size_t frozenShown = 0;
   for (size_t at = text.find("01.002"); at != std::string::npos; at = text.find("01.002", at + 1)) ++frozenShown;
   EXPECT_EQ(frozenShown, 4u);  // the frozen code column on every page
-}
-
-// The detail report's header: four groups of six, six, six and four columns.
-TEST(TableModel, DetailReportHeaderSpansMatchItsCaptions) {
-  support::loginDemo();
-  registerClasses();
-  const ReportInfo& info = *findReport("Rpt400");
-  auto report = plat::broker().CreateAs<frame::Report>(info.className());
-  report->SetFilter(scriptFilter(info, parseSetPairs(info, {"BItemNumber=01.01", "EItemNumber=01.02"}), {}));
-  report->GetReportData();
-  ASSERT_TRUE(report->Ok()) << report->ErrorText();
-  const TableModel m = TableModel::of(*report);
-  std::vector<std::tuple<std::string, size_t, size_t>> groups;
-  size_t standalone = 0;
-  for (const HeaderSpan& span : m.spans()) {
-    if (span.bothRows)
-      ++standalone;
-    else
-      groups.emplace_back(span.caption, span.first, span.count);
-  }
-  EXPECT_EQ(groups, (std::vector<std::tuple<std::string, size_t, size_t>>{
-                        {"生产数量", 7, 6}, {"完工数量", 14, 6}, {"入库数量", 26, 6}, {"未入库数量", 32, 4}}));
-  EXPECT_EQ(standalone, 39u - 22u);
-  EXPECT_EQ(m.columns()[8].caption, "数量");
-  EXPECT_EQ(m.columns()[35].caption, "数量(常用)");
-
-  std::ostringstream out;
-  renderGrid(m, out, GridOptions{0, true, false});
-  std::istringstream lines(out.str());
-  std::string line, top, bottom;
-  while (std::getline(lines, line))
-    if (line.find("| 日期") != std::string::npos) {
-      top = line;
-      std::getline(lines, bottom);
-      break;
-    }
-  ASSERT_FALSE(top.empty()) << out.str();
-  for (const char* caption : {"生产数量", "完工数量", "入库数量", "未入库数量", "计划完工日期", "摘要"})
-    EXPECT_NE(top.find(caption), std::string::npos) << caption;
-  EXPECT_EQ(bottom.find("日期"), std::string::npos);  // stand-alone captions fill both rows: the top one only
-  EXPECT_NE(bottom.find("单位 |"), std::string::npos);
-  EXPECT_NE(bottom.find("数量(常用)"), std::string::npos);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The web viewer's JSON API as a script uses it, against a real server process on the generated
 // company database: login, reports and keys, runs from values and schemes, the dialog driven
-// through its events, drill-down and back, downloads identical to `run --format`, the safety rules.
+// through its events, downloads identical to `run --format`, the safety rules. Drill-down and
+// back, and the cost report's periods and chart, are seen in the browser flows.
 #include <gtest/gtest.h>
 
 #include "app/web/server_support.h"
@@ -127,29 +128,6 @@ TEST(WebApi, ResultAndDownloadsMatchTheCommandLine) {
   EXPECT_EQ(client.get("/api/result/export?format=table").status, 400);
 }
 
-TEST(WebApi, DrillDownAndBack) {
-  ApiClient client = loggedIn();
-  ASSERT_EQ(client.post("/api/reports/401/run").status, 202);
-  ASSERT_EQ(client.waitRun()["state"], "done");
-  const json summary = client.get("/api/result").body;
-  const int rows = summary["rowCount"].get<int>();
-  ASSERT_EQ(client.post("/api/result/drill", {{"row", rows}}).status, 202);
-  json status = client.waitRun();
-  EXPECT_EQ(status["state"], "failed");
-  EXPECT_NE(status["error"].get<std::string>().find("no detail"), std::string::npos);
-
-  ASSERT_EQ(client.post("/api/result/drill", {{"row", 1}}).status, 202);
-  ASSERT_EQ(client.waitRun()["state"], "done");
-  const json detail = client.get("/api/result").body;
-  EXPECT_EQ(detail["report"], "Rpt400");
-  EXPECT_EQ(detail["depth"], 2);
-  const auto cli = runCli("run 401 --db '" + db() + "' --drill 1 --format csv");
-  EXPECT_EQ(client.get("/api/result/export?format=csv").bytes, cli.out);
-  EXPECT_EQ(client.post("/api/result/back").body["depth"], 1);
-  EXPECT_EQ(client.get("/api/result").body["report"], "Rpt401");
-  EXPECT_EQ(client.post("/api/result/back").status, 409);
-}
-
 TEST(WebApi, DialogRunsThroughItsEventsAndOneRunAtATime) {
   ApiClient client = loggedIn();
   ASSERT_EQ(client.post("/api/reports/401/dialog").status, 202);
@@ -223,19 +201,6 @@ TEST(WebApi, BillLookupBrowsesTheJournalWithSearchAndPaging) {
   EXPECT_EQ(controlOf(state["forms"][0], "txtItem", 4)["value"], bill);
   client.post("/api/dialog/event", {{"grid", "cancel"}});
   EXPECT_EQ(client.waitRun()["state"], "cancelled");
-}
-
-TEST(WebApi, CostReportShowsItsPeriodsAndChart) {
-  ApiClient client = loggedIn();
-  ASSERT_EQ(client.post("/api/reports/499/run", {{"set", {"BPeriod=1"}}}).status, 202);
-  const json status = client.waitRun();
-  ASSERT_EQ(status["state"], "done") << status.dump();
-  EXPECT_GT(status["periods"].get<int>(), 0);
-  EXPECT_EQ(status["period"], status["periods"]);
-  const json chart = client.get("/api/result/chart").body;
-  ASSERT_EQ(chart["charts"].size(), 1u);
-  EXPECT_EQ(chart["charts"][0]["series"].size(), 4u);
-  EXPECT_EQ(chart["charts"][0]["labels"].size(), chart["charts"][0]["series"][0]["data"].size());
 }
 
 }  // namespace
