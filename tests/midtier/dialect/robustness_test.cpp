@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <cstdint>
 
 #include "midtier/dialect/dialect.h"
 #include "midtier/dialect/report_batches.h"
@@ -28,16 +27,8 @@ TEST(Robustness, EveryPrefixOfAReportBatchTranslatesOrFailsCleanly) {
   }
 }
 
-TEST(Robustness, DamagedBatchesFailCleanly) {
-  const std::string batch = batch401(Options401{Grouping401::Department, 0, 0, 1, 5, "", "", ""});
-  const char replacements[] = {'(', ')', '\'', '[', '"', ',', '#', '.', ' ', '*', '\0', '\xE5'};
-  std::uint32_t seed = 7;
-  for (int i = 0; i < 400; ++i) {
-    std::string damaged = batch;
-    seed = seed * 1103515245u + 12345u;
-    damaged[(seed >> 4) % damaged.size()] = replacements[(seed >> 20) % sizeof replacements];
-    translateOrFailCleanly(damaged);
-  }
+// Bytes replaced at random are the fuzz test's; here input deep enough to exhaust a recursive parser.
+TEST(Robustness, DeeplyNestedBatchesFailCleanly) {
   translateOrFailCleanly(std::string(5000, '('));
   std::string chain = "SELECT 1";
   for (int i = 0; i < 20000; ++i) chain += "+1";

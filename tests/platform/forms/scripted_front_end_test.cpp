@@ -102,17 +102,4 @@ TEST_F(ScriptedFrontEndTest, MessageBoxesTakeQueuedAnswersAndAreLogged) {
   EXPECT_EQ(fe->messages().size(), 4u);
 }
 
-TEST(FrontEndScope, PutsThePreviousFrontEndBack) {
-  auto outer = std::make_shared<forms::ScriptedFrontEnd>();
-  forms::FrontEndScope a(outer);
-  {
-    auto inner = std::make_shared<forms::ScriptedFrontEnd>();
-    forms::FrontEndScope b(inner);
-    forms::DoEvents();
-    EXPECT_EQ(inner->doEventsCount(), 1);
-  }
-  forms::DoEvents();
-  EXPECT_EQ(outer->doEventsCount(), 1);
-}
-
 }  // namespace

@@ -62,35 +62,6 @@ TEST_F(ReportFilterTest, OkChecksSavesFinishesAndHidesTheDialog) {
   EXPECT_EQ(fe->transcript(), "show frmFilterTest \"过滤\"\n") << "accepted, not closed by the front end";
 }
 
-TEST_F(ReportFilterTest, CancelFinishesWithCancelAndResetGoesToTheForm) {
-  auto form = show([](TestFilterForm& f) {
-    f.grid.Reset();
-    EXPECT_EQ(f.state().ListIndex(), 0);
-    f.grid.Cancel();
-  });
-  EXPECT_EQ(form->events, (Strings{"ResetControls", "FilterDone(cancel)"}));
-  EXPECT_EQ(form->grid.GetFilter(), nullptr) << "nothing was accepted";
-  EXPECT_EQ(form->result->Value("OK"), plat::Variant(false));
-  EXPECT_FALSE(form->visible());
-}
-
-TEST_F(ReportFilterTest, ARefusedCheckKeepsTheDialogOpen) {
-  auto form = std::make_shared<TestFilterForm>();
-  form->refuse = true;
-  fe->onShow("frmFilterTest", [](forms::Form& f) {
-    auto& dialog = static_cast<TestFilterForm&>(f);
-    EXPECT_FALSE(dialog.grid.Ok());
-    EXPECT_TRUE(dialog.visible());
-  });
-  form->Show();
-  EXPECT_EQ(form->events, (Strings{"CheckFilter"}));
-  EXPECT_EQ(form->result->Value("OK"), plat::Variant(false));
-  EXPECT_EQ(fe->transcript(),
-            "show frmFilterTest \"过滤\"\n"
-            "msgbox \"Ostrel提示\" style=64 answer=1: 起始日期不能大于截至日期\n"
-            "close frmFilterTest\n");
-}
-
 TEST_F(ReportFilterTest, ACheckSeesTheFilterAboutToBeAccepted) {
   auto form = std::make_shared<TestFilterForm>();
   form->peekDuringCheck = true;

@@ -56,8 +56,9 @@ void expectSameValue(const Variant& a, const Variant& b, const std::string& key)
     return;
   }
   EXPECT_EQ(a, b) << key;  // same type and value
-  if (a.type() == plat::VarType::Double)  // bit for bit, the sign of zero included
+  if (a.type() == plat::VarType::Double) {  // bit for bit, the sign of zero included
     EXPECT_EQ(std::bit_cast<uint64_t>(a.toDouble()), std::bit_cast<uint64_t>(b.toDouble())) << key;
+  }
 }
 
 void expectSame(const lumo::Dictionary& a, const lumo::Dictionary& b) {

@@ -40,7 +40,6 @@ class TestFilterForm : public Form, public grfc::ReportFilterEvents {
   }
 
   bool autoFilter = false;
-  bool refuse = false;  // CheckFilter refuses with a message
   bool peekDuringCheck = false;  // CheckFilter reads the grid's filter, as the cost dialogs do
   std::vector<std::string> events;
   std::string checkedItem;  // "BItemNumber" as GetFilter() showed it during the check
@@ -62,16 +61,10 @@ class TestFilterForm : public Form, public grfc::ReportFilterEvents {
     grid.Init(kRptId);
   }
 
-  void ResetControls() override {
-    events.push_back("ResetControls");
-    state().SetListIndex(0);
-  }
-  void CheckFilter(bool& cancel) override {
+  void ResetControls() override { state().SetListIndex(0); }
+  void CheckFilter(bool&) override {
     events.push_back("CheckFilter");
     if (peekDuringCheck) checkedItem = grid.GetFilter()->Value("BItemNumber").text();
-    if (!refuse) return;
-    MsgBox("起始日期不能大于截至日期", vbInformation, "Ostrel提示");
-    cancel = true;
   }
   void SaveFilter(lumo::DictionaryRef& filter) override {
     events.push_back("SaveFilter");
