@@ -38,7 +38,7 @@ std::string fillT499(const SqlForms& f, bool longNumbers, bool perBatch) {
          "SELECT c.FItemID, i.FNumber, " + values +
          " FROM cb_ProductPeriodCost c JOIN t_ICItem i ON i.FItemID = c.FItemID "
          "WHERE c.FYear = ?1 AND c.FPeriod = ?2 AND (CAST(?3 AS TEXT) IS NULL OR " +
-         number + " >= ?3) AND (CAST(?4 AS TEXT) IS NULL OR " + number + " <= ?4)" + (perBatch ? "" : " GROUP BY c.FItemID, i.FNumber");
+         number + " >= ?3) AND (CAST(?4 AS TEXT) IS NULL OR " + number + " <= ?4)" + (perBatch ? "" : f.groupByDetermining("c.FItemID", "i.FNumber"));
 }
 
 // Text columns compare without regard to case, as the dialect's own temporary tables do.
@@ -52,15 +52,29 @@ std::string createT499(const SqlForms& f, const dialect::Target& t) {
   return sql + ")";
 }
 
-std::string itemsOfT499(const SqlForms& f) {
-  return "SELECT i.FNumber, i.FName, i.FModel, coalesce(u.FName, '') FROM t_ICItem i "
-         "LEFT JOIN t_MeasureUnit u ON u.FMeasureUnitID = i.FUnitID "
-         "WHERE i.FItemID IN (SELECT FItemID FROM " + f.workTable("#T499") + ")";
-}
-
 struct ItemNames {
   std::string name, model, unit;
 };
+
+// Names, models and base units of every product by number, read once per connection and data
+// version: a run asks for them in every period.
+struct KeptItemNames {
+  std::unordered_map<std::string, ItemNames> byNumber;
+  bool loaded = false;
+};
+
+const std::unordered_map<std::string, ItemNames>& itemNames(Connection& c) {
+  KeptItemNames& kept = c.cache<KeptItemNames>();
+  if (kept.loaded) return kept.byNumber;
+  auto items = c.session().query(
+      "SELECT i.FNumber, i.FName, i.FModel, coalesce(u.FName, '') FROM t_ICItem i "
+      "LEFT JOIN t_MeasureUnit u ON u.FMeasureUnitID = i.FUnitID");
+  while (items->next())
+    kept.byNumber.emplace(std::string(items->text(0)),
+                          ItemNames{std::string(items->text(1)), std::string(items->text(2)), std::string(items->text(3))});
+  kept.loaded = true;
+  return kept.byNumber;
+}
 
 // Empty text stands for an open end of the range.
 dbi::Value rangeEnd(const plat::Variant& value) {
@@ -209,13 +223,6 @@ ado::RecordsetRef ShopData::Get499HappenData(const std::string& props, plat::Var
     }
     // The item-level statements look products up in #T499 by FItemID, once per item.
     c.session().exec(f.workIndex("ix_T499_FItemID", "#T499", "FItemID"));
-    std::unordered_map<std::string, ItemNames> names;
-    {
-      auto items = c.session().query(itemsOfT499(f));
-      while (items->next())
-        names.emplace(std::string(items->text(0)),
-                      ItemNames{std::string(items->text(1)), std::string(items->text(2)), std::string(items->text(3))});
-    }
     std::optional<SplitBatch> split;
     if (db::Database* database = c.sqlite(); database && itemFilter == cost::kItemFilter)
       split = splitItemLevels(joinedBatch(*fragments, ""));
@@ -234,7 +241,7 @@ ado::RecordsetRef ShopData::Get499HappenData(const std::string& props, plat::Var
     steps.onRows = [&](dbi::Rows& result) { rows = toRecordset(result); };
     dialect::execute(c.session(), split ? split->rest : batch, steps);
     if (!rows) throw plat::Error::typeMismatch(std::string(kSource), "产品成本综合表的汇总语句没有返回结果集。");
-    nameProducts(*rows, names);
+    nameProducts(*rows, itemNames(c));
     return rows;
   });
 }

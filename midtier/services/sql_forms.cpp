@@ -61,6 +61,11 @@ std::string SqlForms::caselessOrder(std::string_view text) const {
   return std::string(text) + " COLLATE NOCASE";
 }
 
+std::string SqlForms::groupByDetermining(std::string_view key, std::string_view dependent) const {
+  std::string out = " GROUP BY " + std::string(key);
+  return server() ? out + ", " + std::string(dependent) : out;
+}
+
 std::string SqlForms::workTableExists(std::string_view name) const {
   if (server()) return "SELECT CASE WHEN to_regclass('" + workTable(name) + "') IS NULL THEN 0 ELSE 1 END";
   return "SELECT count(*) FROM sqlite_temp_master WHERE type = 'table' AND name = '" + std::string(name) + "'";

@@ -34,6 +34,10 @@ class SqlForms {
   [[nodiscard]] std::string_view binary() const;
   // An ORDER BY term that sorts text as SQLite's NOCASE does (ASCII case folded, then bytes).
   [[nodiscard]] std::string caselessOrder(std::string_view text) const;
+  // GROUP BY `key` for a select list that also shows `dependent`, a column the key determines:
+  // SQLite takes it as it is and keeps the key's index order (no sort); the server wants it
+  // grouped too.
+  [[nodiscard]] std::string groupByDetermining(std::string_view key, std::string_view dependent) const;
   // A query whose one row says 1 when the connection has the work table `name`, else 0.
   [[nodiscard]] std::string workTableExists(std::string_view name) const;
   // Creates index `index` on `column` of the work table `name`.
