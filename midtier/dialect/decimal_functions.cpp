@@ -24,11 +24,24 @@ using Int128 = __int128;
 constexpr int kSumScale = 10;
 constexpr Int128 kLimit = static_cast<Int128>(1000000000000000000LL) * 1000000000000000000LL;  // 10^36
 
-Int128 pow10(int n) {
-  Int128 p = 1;
-  while (n-- > 0) p *= 10;
+// 10^0 .. 10^kSumScale as the integer, double and long double the arithmetic below multiplies
+// by; all exact. Computed once: converting a 128-bit integer to floating point is a library call.
+struct PowersOfTen {
+  Int128 exact[kSumScale + 1];
+  double binary[kSumScale + 1];
+  long double extended[kSumScale + 1];
+};
+constexpr PowersOfTen kTen = [] {
+  PowersOfTen p{};
+  Int128 exact = 1;
+  long double extended = 1;
+  for (int n = 0; n <= kSumScale; ++n, exact *= 10, extended *= 10) {
+    p.exact[n] = exact;
+    p.binary[n] = static_cast<double>(extended);
+    p.extended[n] = extended;
+  }
   return p;
-}
+}();
 
 // The decimal digits of the double's shortest round-trip text, rounded half away from zero to
 // `scale` places, as an integer count of 10^-scale. False when the value is out of range.
@@ -68,7 +81,7 @@ bool scaledFromText(double x, int scale, Int128& out) {
 // Whether x * 10^scale, rounded, is the decimal x stands for: the double's spacing there is
 // finer than half a unit of the last place.
 bool exactlyScalable(double x, int scale) {
-  return scale >= 0 && scale <= kSumScale && std::fabs(x) * static_cast<double>(pow10(scale)) < 2e15;
+  return scale >= 0 && scale <= kSumScale && std::fabs(x) * kTen.binary[scale] < 2e15;
 }
 
 // x in units of 10^-scale. The long double product is exact enough for magnitudes where a
@@ -76,7 +89,7 @@ bool exactlyScalable(double x, int scale) {
 bool toScaled(double x, int scale, Int128& out) {
   if (!std::isfinite(x)) return false;
   if (exactlyScalable(x, scale)) {
-    long double scaled = static_cast<long double>(x) * static_cast<long double>(pow10(scale));
+    long double scaled = static_cast<long double>(x) * kTen.extended[scale];
     out = static_cast<Int128>(std::llroundl(scaled));
     return true;
   }
@@ -122,7 +135,7 @@ void sumAdd(sqlite3_context* ctx, SumState* state, sqlite3_value* arg) {
     if (state->allInteger && __builtin_add_overflow(state->integer, v, &state->integer)) {
       return sqlite3_result_error(ctx, "Arithmetic overflow error converting expression to data type int.", -1);
     }
-    if (__builtin_add_overflow(state->scaled, static_cast<Int128>(v) * pow10(kSumScale), &state->scaled))
+    if (__builtin_add_overflow(state->scaled, static_cast<Int128>(v) * kTen.exact[kSumScale], &state->scaled))
       state->inexact = true;
     state->fallback += static_cast<double>(v);
     return;
@@ -177,7 +190,7 @@ double roundDecimal(double x, int scale) {
   if (!std::isfinite(x) || scale < 0 || scale > 30) return x;
   // Away from a tie the long double product decides at once; near one, the decimal text does.
   if (exactlyScalable(x, scale)) {
-    const long double scaled = static_cast<long double>(x) * static_cast<long double>(pow10(scale));
+    const long double scaled = static_cast<long double>(x) * kTen.extended[scale];
     const long double fraction = std::fabs(scaled - std::truncl(scaled));
     if (std::fabs(fraction - 0.5L) > 1e-6L) return fromScaled(static_cast<Int128>(std::llroundl(scaled)), scale);
   }
