@@ -4,6 +4,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "app/table/caption_format.h"
@@ -33,7 +34,10 @@ constexpr std::string_view kItemNumberFields[] = {"FNumber", "FItemNumber", "FPN
 
 std::string formatNumber(double value, int decimals) {
   decimals = std::clamp(decimals, 0, kMostDecimals);
-  std::string text = fmt::format("{:.{}f}", value, decimals);
+  // Exports format every numeric cell: to_chars writes straight into a buffer.
+  char buffer[64];
+  auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  std::string text = error == std::errc() ? std::string(buffer, end) : fmt::format("{:.{}f}", value, decimals);
   if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
   return text;
 }
@@ -152,6 +156,21 @@ std::optional<std::pair<int, int>> TableModel::itemDecimalsOf(size_t row) const 
   return it->second;
 }
 
+namespace {
+
+// Whether `value` shows no more than `places` decimals at fifteen significant digits, decided
+// without formatting where it is clear: value * 10^places lies on an integer within the error of
+// the double and the multiplication. Unclear cases say no, and the caller formats.
+bool clearlyWithin(double value, int places) {
+  static constexpr double kScale[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
+  if (places < 0 || places > kMostDecimals) return false;
+  const double scaled = value * kScale[places];
+  if (!(std::fabs(scaled) < 9e15)) return false;
+  return std::fabs(scaled - std::nearbyint(scaled)) <= std::fabs(scaled) * 4e-16;
+}
+
+}  // namespace
+
 int decimalsNeeded(double value, int most) {
   // Fifteen significant digits, which every double holds faithfully, give the decimal it stands
   // for: 0.1 + 0.2 needs one place, not seventeen.
@@ -188,7 +207,7 @@ int TableModel::columnDecimals(size_t column) const {
     const std::optional<double> number = numberOf(rs_->ValueAt(row, field));
     if (!number) continue;
     decimals = std::max(decimals, ownDecimals(row, c));
-    if (c.type != kColPrice && decimals < kMostDecimals)
+    if (c.type != kColPrice && decimals < kMostDecimals && !clearlyWithin(*number, decimals))
       decimals = std::max(decimals, decimalsNeeded(*number, kMostDecimals));
   }
   cached = std::clamp(decimals, 0, kMostDecimals);
