@@ -16,7 +16,8 @@ plat::Error noCurrentRecord() {
 }
 
 double roundTo(double d, int scale) {
-  const double f = std::pow(10.0, scale);
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
+  const double f = scale >= 0 && scale <= 12 ? kPowers[scale] : std::pow(10.0, scale);
   return std::round(d * f) / f;
 }
 
