@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 
 namespace support {
 namespace {
@@ -34,6 +35,7 @@ std::vector<FragmentCase> readFragmentCases(const std::filesystem::path& file) {
   std::ifstream in(file);
   EXPECT_TRUE(in) << "cannot read " << file;
   std::vector<FragmentCase> cases;
+  std::map<std::string, std::string> shared;  // the file's "text" blocks
   std::string* text = nullptr;
   bool skipping = false;  // after a broken text line, up to the next case or fragment
   int number = 0;
@@ -41,6 +43,12 @@ std::vector<FragmentCase> readFragmentCases(const std::filesystem::path& file) {
     ++number;
     const std::string where = file.filename().string() + ":" + std::to_string(number);
     if (text) {
+      if (line.starts_with("<< ")) {
+        const auto block = shared.find(line.substr(3));
+        if (block == shared.end()) ADD_FAILURE() << where << ": no text " << line.substr(3) << " above";
+        else *text += block->second;
+        continue;
+      }
       if (line.ends_with(kBreak)) {
         *text += line.substr(0, line.size() - kBreak.size()) + "\r\n";
         continue;
@@ -50,12 +58,12 @@ std::vector<FragmentCase> readFragmentCases(const std::filesystem::path& file) {
         continue;
       }
       text = nullptr;
-      if (!line.empty() && !line.starts_with("case ") && !line.starts_with("== ")) {
+      if (!line.empty() && !line.starts_with("case ") && !line.starts_with("== ") && !line.starts_with("text ")) {
         ADD_FAILURE() << where << ": a text line ends in neither ⏎ nor ¦: " << line;
         skipping = true;
       }
     }
-    if (skipping && !line.starts_with("case ") && !line.starts_with("== ")) continue;
+    if (skipping && !line.starts_with("case ") && !line.starts_with("== ") && !line.starts_with("text ")) continue;
     skipping = false;
     if (line.empty() || line.starts_with("#")) continue;
     const size_t space = line.find(' ');
@@ -63,6 +71,10 @@ std::vector<FragmentCase> readFragmentCases(const std::filesystem::path& file) {
     const std::string rest = space == std::string::npos ? "" : line.substr(space + 1);
     if (word == "case") {
       cases.push_back(FragmentCase{rest, number, lumo::newDictionary(), {}, {}});
+      continue;
+    }
+    if (word == "text" && !rest.empty()) {
+      text = &shared[rest];
       continue;
     }
     if (cases.empty()) {

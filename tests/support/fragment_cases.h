@@ -8,6 +8,10 @@
 //   == SElECT                      the fragment of that key, then its text line by line:
 //   SET NOCOUNT ON⏎                "⏎" stands for CR LF,
 //   CREATE TABLE #DATA(¦           "¦" for the end of a piece with no break after it.
+//   << columns                     the lines of the text block "columns", in their place.
+//
+//   text columns                   a block of text that the cases below name with "<<",
+//   FItemNumber varchar(355) null,⏎  written out as a fragment is.
 //
 // Every text line ends in one of the two marks, so trailing spaces stay visible and exact.
 #pragma once
