@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -60,32 +61,12 @@ inline CliResult runCli(const std::string& args) {
   return r;
 }
 
-// The product codes in a text ("01.02.0003": two digits, then groups of two, then four).
+// The product codes in a text ("01.02.0003": two digits from 0, then groups of two, then four).
 inline std::vector<std::string> productCodes(const std::string& text) {
-  const auto digit = [&](size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
-  const auto digits = [&](size_t i) {
-    size_t n = 0;
-    while (digit(i + n)) ++n;
-    return n;
-  };
+  static const std::regex code(R"((?:^|[^0-9.])(0[0-9](?:\.[0-9]{2})+\.[0-9]{4})(?![0-9.]))");
   std::vector<std::string> found;
-  for (size_t i = 0; i + 1 < text.size(); ++i) {
-    if (text[i] != '0' || !digit(i + 1) || (i > 0 && (digit(i - 1) || text[i - 1] == '.'))) continue;
-    if (digits(i) != 2) continue;
-    size_t j = i + 2;
-    bool groups = false;
-    while (j < text.size() && text[j] == '.') {
-      const size_t n = digits(j + 1);
-      if (n == 2) {
-        groups = true;
-        j += 3;
-        continue;
-      }
-      if (n == 4 && groups && !(j + 5 < text.size() && text[j + 5] == '.')) found.push_back(text.substr(i, j + 5 - i));
-      break;
-    }
-    if (!found.empty() && found.back().size() > 0) i = std::max(i, j);
-  }
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), code); it != std::sregex_iterator(); ++it)
+    found.push_back((*it)[1]);
   return found;
 }
 
