@@ -66,11 +66,10 @@ TEST_F(BillNumberLookup, SalesOrderBoxOpensTheBillsHoldingTheTypedNumber) {
     EXPECT_EQ(list.Caption(), "销售订单序时簿");
     svc::ListBrowser& journal = browser(list);
     EXPECT_EQ(shown(journal), typed);
-    journal.Search("5");  // narrowed further in the window
     journal.MoveTo(1);
     journal.Confirm();
   });
-  EXPECT_EQ(filled, billNumbers("SEOrder", " WHERE instr(FBillNo, 'SO-0003') > 0 AND instr(FBillNo, '5') > 0").at(1));
+  EXPECT_EQ(filled, typed.at(1));
 
   // Leaving the window keeps what was typed.
   EXPECT_EQ(lookUp(5, "SO-0003", [](forms::Form& list) { browser(list).Exit(); }), "SO-0003");
