@@ -21,7 +21,7 @@ namespace app {
 namespace {
 
 // Runs `edit` on the real cost dialog, then checks what the dialog would hand over.
-std::string checkAfter(const char* report, const std::function<void(forms::Form&)>& edit, int* firstBox = nullptr) {
+std::string checkAfter(const char* report, const std::function<void(forms::Form&)>& edit) {
   support::loginDemo();
   registerClasses();
   auto fe = std::make_shared<forms::ScriptedFrontEnd>();
@@ -29,7 +29,6 @@ std::string checkAfter(const char* report, const std::function<void(forms::Form&
   std::string problem = "(dialog not shown)";
   const ReportInfo& info = *findReport(report);
   fe->onShow("frmFilter" + std::to_string(info.number), [&](forms::Form& form) {
-    if (firstBox) *firstBox = tui::focusPosition(form, "txtPeriod", 0);
     edit(form);
     lumo::DictionaryRef candidate = lumo::newDictionary();
     dynamic_cast<grfc::ReportFilterEvents&>(form).SaveFilter(candidate);
@@ -112,8 +111,7 @@ TEST(DialogInput, ALongCodeShowsWholeInItsBox) {
 
 TEST(DialogInput, ABlankPeriodAtTheTerminalKeepsTheDialogOpenUntilFixed) {
   if (!apptest::Tmux::available()) GTEST_SKIP() << "tmux is not installed";
-  int firstBox = -1;
-  checkAfter("499", [](forms::Form&) {}, &firstBox);
+  const int firstBox = apptest::focusPositions("499", {{"txtPeriod", 0}})[0];
   ASSERT_GE(firstBox, 0);
 
   apptest::TempDir dir("dialoginput");
@@ -121,9 +119,7 @@ TEST(DialogInput, ABlankPeriodAtTheTerminalKeepsTheDialogOpenUntilFixed) {
   apptest::Tmux t(dir.path, "input");
   t.start("'" + apptest::programPath().string() + "' run 499 --db demo.db --dialog 2> err.txt");
   ASSERT_TRUE(t.waitFor("确定 F10")) << t.screen();
-  std::string tabs;
-  for (int i = 0; i < firstBox; ++i) tabs += " Tab";
-  if (!tabs.empty()) t.keys(tabs);
+  t.keys(apptest::tabs(firstBox));
   t.keys("C-u");
   t.keys("F10");
   ASSERT_TRUE(t.waitFor("起始年份不能为空")) << t.screen();
@@ -150,19 +146,8 @@ TEST(DialogInput, ABlankPeriodAtTheTerminalKeepsTheDialogOpenUntilFixed) {
 
 TEST(DialogInput, DatesAreTypedAndF5PutsEveryFieldBack) {
   if (!apptest::Tmux::available()) GTEST_SKIP() << "tmux is not installed";
-  support::loginDemo();
-  registerClasses();
-  int dateBox = -1, codeBox = -1;
-  {
-    auto fe = std::make_shared<forms::ScriptedFrontEnd>();
-    forms::FrontEndScope scope(fe);
-    fe->onShow("frmFilter401", [&](forms::Form& form) {
-      dateBox = tui::focusPosition(form, "DtpBDate");
-      codeBox = tui::focusPosition(form, "txtItem", 2);
-      grfc::ReportFilter::of(form).Cancel();
-    });
-    plat::broker().CreateAs<frame::Report>("TavShopRpt.Rpt401")->ShowFilter();
-  }
+  const std::vector<int> boxes = apptest::focusPositions("401", {{"DtpBDate"}, {"txtItem", 2}});
+  const int dateBox = boxes[0], codeBox = boxes[1];
   ASSERT_GE(dateBox, 0);
   ASSERT_GT(codeBox, dateBox);
   const std::string today = "[" + plat::Date::today().iso() + "]";
@@ -172,15 +157,11 @@ TEST(DialogInput, DatesAreTypedAndF5PutsEveryFieldBack) {
   apptest::Tmux t(dir.path, "reset");
   t.start("'" + apptest::programPath().string() + "' run 401 --db demo.db --dialog > out.txt 2> err.txt");
   ASSERT_TRUE(t.waitFor("确定 F10")) << t.screen();
-  std::string keys;
-  for (int i = 0; i < dateBox; ++i) keys += " Tab";
-  if (!keys.empty()) t.keys(keys);
+  t.keys(apptest::tabs(dateBox));
   t.type("20250301");
   t.keys("Tab");
   ASSERT_TRUE(t.waitFor("[2025-03-01]")) << t.screen();
-  keys.clear();
-  for (int i = dateBox + 1; i < codeBox; ++i) keys += " Tab";
-  if (!keys.empty()) t.keys(keys);
+  t.keys(apptest::tabs(codeBox - dateBox - 1));
   t.type("01.01");
   ASSERT_TRUE(t.waitFor("[01.01")) << t.screen();
 

@@ -4,13 +4,7 @@
 
 #include "app/catalog.h"
 #include "app/exit_codes.h"
-#include "app/session.h"
-#include "app/tui/dialog_layout.h"
 #include "cli_support.h"
-#include "frame/report/report.h"
-#include "platform/com/registry.h"
-#include "platform/forms/scripted_front_end.h"
-#include "platform/grfc/report_filter.h"
 #include "support/demo_company.h"
 #include "tmux_support.h"
 
@@ -20,31 +14,10 @@ namespace {
 using apptest::TempDir;
 using apptest::Tmux;
 
-// Where the product code boxes sit in the detail report dialog's focus order.
-std::pair<int, int> productBoxPositions() {
-  support::loginDemo();
-  registerClasses();
-  auto fe = std::make_shared<forms::ScriptedFrontEnd>();
-  forms::FrontEndScope scope(fe);
-  std::pair<int, int> at{-1, -1};
-  fe->onShow("frmFilter400", [&](forms::Form& form) {
-    at = {tui::focusPosition(form, "txtItem", 2), tui::focusPosition(form, "txtItem", 3)};
-    grfc::ReportFilter::of(form).Cancel();
-  });
-  auto report = plat::broker().CreateAs<frame::Report>("TavShopRpt.Rpt400");
-  report->ShowFilter();
-  return at;
-}
-
-std::string tabs(int n) {
-  std::string keys;
-  for (int i = 0; i < n; ++i) keys += " Tab";
-  return keys;
-}
-
 TEST(TerminalDialog, TypedProductRangeNarrowsTheGridAndCancelPrintsNothing) {
   if (!Tmux::available()) GTEST_SKIP() << "tmux is not installed";
-  const auto [from, to] = productBoxPositions();
+  const std::vector<int> boxes = apptest::focusPositions("400", {{"txtItem", 2}, {"txtItem", 3}});
+  const int from = boxes[0], to = boxes[1];
   ASSERT_GE(from, 0);
   ASSERT_GT(to, from);
 
@@ -56,9 +29,9 @@ TEST(TerminalDialog, TypedProductRangeNarrowsTheGridAndCancelPrintsNothing) {
     t.start(program + " --width 1000 > out.txt 2> err.txt");
     ASSERT_TRUE(t.waitFor("产品代码")) << t.screen();
     EXPECT_NE(t.screen().find("确定 F10"), std::string::npos);
-    t.keys(tabs(from));
+    t.keys(apptest::tabs(from));
     t.type("01.02");
-    t.keys(tabs(to - from));
+    t.keys(apptest::tabs(to - from));
     t.type("01.03");
     t.keys("F10");
     ASSERT_EQ(t.waitExit(), kExitOk) << apptest::slurp(dir.path / "err.txt");

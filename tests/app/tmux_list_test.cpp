@@ -3,34 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "app/exit_codes.h"
-#include "app/session.h"
-#include "app/tui/dialog_layout.h"
-#include "frame/report/report.h"
 #include "midtier/db/database.h"
 #include "midtier/db/statement.h"
-#include "platform/com/registry.h"
-#include "platform/forms/scripted_front_end.h"
-#include "platform/grfc/report_filter.h"
 #include "support/demo_company.h"
 #include "tmux_support.h"
 
 namespace app {
 namespace {
-
-// Where the first task number box, txtItem(8), sits in the dialog's focus order.
-int taskBoxPosition() {
-  support::loginDemo();
-  registerClasses();
-  auto fe = std::make_shared<forms::ScriptedFrontEnd>();
-  forms::FrontEndScope scope(fe);
-  int at = -1;
-  fe->onShow("frmFilter400", [&](forms::Form& form) {
-    at = tui::focusPosition(form, "txtItem", 8);
-    grfc::ReportFilter::of(form).Cancel();
-  });
-  plat::broker().CreateAs<frame::Report>("TavShopRpt.Rpt400")->ShowFilter();
-  return at;
-}
 
 std::vector<std::string> taskNumbersHolding(const std::string& part) {
   db::Database check = db::Database::open(support::demoDatabase());
@@ -44,7 +23,7 @@ std::vector<std::string> taskNumbersHolding(const std::string& part) {
 
 TEST(TerminalBillLookup, TypedPartNarrowsTheJournalAndThePickedBillFillsTheBox) {
   if (!apptest::Tmux::available()) GTEST_SKIP() << "tmux is not installed";
-  const int box = taskBoxPosition();
+  const int box = apptest::focusPositions("400", {{"txtItem", 8}})[0];
   ASSERT_GE(box, 0);
   const auto matching = taskNumbersHolding("WORK00012");
   ASSERT_EQ(matching.size(), 10u);
@@ -55,9 +34,7 @@ TEST(TerminalBillLookup, TypedPartNarrowsTheJournalAndThePickedBillFillsTheBox) 
   apptest::Tmux t(dir.path, "list");
   t.start("'" + apptest::programPath().string() + "' run 400 --db demo.db --dialog > out.txt 2> err.txt");
   ASSERT_TRUE(t.waitFor("任务单编号")) << t.screen();
-  std::string tabs;
-  for (int i = 0; i < box; ++i) tabs += " Tab";
-  t.keys(tabs);
+  t.keys(apptest::tabs(box));
   t.keys("F7");
   ASSERT_TRUE(t.waitFor("生产任务单序时簿")) << t.screen();
   EXPECT_TRUE(t.waitFor(newest)) << t.screen();  // the whole journal, newest first

@@ -7,10 +7,20 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "app/catalog.h"
+#include "app/session.h"
+#include "app/tui/dialog_layout.h"
 #include "cli_support.h"
+#include "frame/report/report.h"
+#include "platform/com/registry.h"
+#include "platform/forms/scripted_front_end.h"
+#include "platform/grfc/report_filter.h"
+#include "support/demo_company.h"
 
 namespace apptest {
 
@@ -34,7 +44,9 @@ class Tmux {
     tmux("new-session -d -s t -x 160 -y 45 \"" + script + "\"");
   }
   // Keys by tmux name ("Tab", "Down", "F7", "Enter", "Escape"), separated by blanks.
-  void keys(const std::string& keys) { tmux("send-keys -t t " + keys); }
+  void keys(const std::string& keys) {
+    if (keys.find_first_not_of(' ') != std::string::npos) tmux("send-keys -t t " + keys);
+  }
   // Literal text. REQUIRES: no "'" in `text`.
   void type(const std::string& text) { tmux("send-keys -t t -l '" + text + "'"); }
   std::string screen() {
@@ -71,5 +83,35 @@ class Tmux {
   std::string socket_;
   std::filesystem::path dir_;
 };
+
+struct DialogControl {
+  std::string name;
+  int index = -1;
+};
+
+// Where `controls` sit in the focus order of report `report`'s dialog ("400", "Rpt499"), read
+// from the dialog itself on the demo company; -1 for a control it does not have.
+inline std::vector<int> focusPositions(const std::string& report, const std::vector<DialogControl>& controls) {
+  support::loginDemo();
+  app::registerClasses();
+  auto fe = std::make_shared<forms::ScriptedFrontEnd>();
+  forms::FrontEndScope scope(fe);
+  const app::ReportInfo& info = *app::findReport(report);
+  std::vector<int> at(controls.size(), -1);
+  fe->onShow("frmFilter" + std::to_string(info.number), [&](forms::Form& form) {
+    for (size_t i = 0; i < controls.size(); ++i)
+      at[i] = app::tui::focusPosition(form, controls[i].name, controls[i].index);
+    grfc::ReportFilter::of(form).Cancel();
+  });
+  plat::broker().CreateAs<frame::Report>(info.className())->ShowFilter();
+  return at;
+}
+
+// `n` presses of Tab, as tmux key names.
+inline std::string tabs(int n) {
+  std::string keys;
+  for (int i = 0; i < n; ++i) keys += " Tab";
+  return keys;
+}
 
 }  // namespace apptest
