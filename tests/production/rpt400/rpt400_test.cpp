@@ -258,24 +258,6 @@ TEST_F(Rpt400Test, ShortNumbersSwitchTheProductCodeColumnAndRange) {
                             "WHERE t1.FShortNumber = '0002' ORDER BY m.FDate, m.FBillNo"));
 }
 
-TEST_F(Rpt400Test, ExtFirterChangesTheDialogsAndTheServicesNumber) {
-  auto rpt = create("TavShopRpt.Rpt400");
-  rpt->SetExtFirter("405");
-  int32_t dialogId = 0, gridId = 0;
-  fe->onShow("frmFilter400", [&](forms::Form& f) {
-    dialogId = dynamic_cast<frame::FilterDialog&>(f).RptID();
-    gridId = grfc::ReportFilter::of(f).RptID();
-    grfc::ReportFilter::of(f).Ok();
-  });
-  rpt->ShowFilter();
-  rpt->GetReportData();
-  ASSERT_TRUE(rpt->Ok()) << rpt->ErrorText();
-  EXPECT_EQ(dialogId, 405);
-  EXPECT_EQ(gridId, 405);
-  EXPECT_EQ(rpt->Filter()->Value("RptID"), plat::Variant(405.0));  // the dictionary the service received
-  EXPECT_EQ(rpt->Property()->Value("Name"), plat::Variant("生产任务执行情况明细表"));
-}
-
 TEST_F(Rpt400Test, TextBoxesReachTheQueryAsValues) {
   prodtest::ExpectTextBoxesBound("TavShopRpt.Rpt400", "frmFilter400", *fe, {{0, 1}, {2, 3}, {4, 5}, {6, 7}, {8, 9}, {10}});
 }
