@@ -1,7 +1,8 @@
-// The web viewer's JSON API as a script uses it, against a real server process on the generated
-// company database: login, reports and keys, runs from values and schemes, the dialog driven
-// through its events, downloads identical to `run --format`, the safety rules. Drill-down and
-// back, and the cost report's periods and chart, are seen in the browser flows.
+// The web viewer's JSON API where the browser flows do not go, against a real server process on
+// the generated company database: refused logins and requests, keys, values checked as on the
+// command line, the downloads other than CSV, the dialog's notices, per-user schemes and the bill
+// lookup. Logging in, running from the dialog, the result page and the CSV download are the
+// browser flows' work.
 #include <gtest/gtest.h>
 
 #include "app/web/server_support.h"
@@ -53,12 +54,6 @@ TEST(WebApi, LoginIsNeededAndUnknownUsersAreRefused) {
   EXPECT_EQ(anonymous.get("/api/result").status, 401);
 
   ApiClient client = loggedIn("16395");
-  EXPECT_EQ(client.get("/api/session").body["user"], "张明");
-  const json reports = client.get("/api/reports").body;
-  ASSERT_EQ(reports.size(), 6u);
-  EXPECT_EQ(reports[1]["report"], "Rpt401");
-  EXPECT_EQ(reports[1]["name"], "生产任务执行情况汇总表");
-  EXPECT_EQ(reports[4]["periodic"], true);
   const json keys = client.get("/api/reports/401/keys").body["keys"];
   bool groupBy = false, sumMode = false;
   for (const json& k : keys) {
@@ -87,32 +82,17 @@ TEST(WebApi, ValuesAreCheckedAsOnTheCommandLine) {
   EXPECT_NE(status["error"].get<std::string>().find("没有这个方案"), std::string::npos);
 }
 
-TEST(WebApi, ResultAndDownloadsMatchTheCommandLine) {
+TEST(WebApi, PagesAndOtherDownloadsMatchTheCommandLine) {
   ApiClient client = loggedIn();
   ASSERT_EQ(client.post("/api/reports/401/run", {{"set", kGraded}}).status, 202);
   ASSERT_EQ(client.waitRun()["state"], "done");
   const json result = client.get("/api/result").body;
-  EXPECT_EQ(result["report"], "Rpt401");
-  ASSERT_GT(result["rowCount"].get<int>(), 3);
-  int totals = 0;
-  for (const json& row : result["rows"]) totals += row["kind"] == "total";
-  EXPECT_EQ(totals, 1);
-  // Every subtotal row names the first row of its group, which lies above it.
-  int subtotals = 0;
-  for (const json& row : result["rows"]) {
-    if (row["kind"] != "subtotal") continue;
-    ++subtotals;
-    if (row.contains("groupStart")) {
-      EXPECT_LT(row["groupStart"].get<int>(), row["row"].get<int>());
-    }
-  }
-  EXPECT_GT(subtotals, 0);
   const json page = client.get("/api/result?first=2&count=2").body;
   ASSERT_EQ(page["rows"].size(), 2u);
   EXPECT_EQ(page["rows"][0], result["rows"][2]);
 
   const std::string args = "run 401 --db '" + db() + "' " + setArgs(kGraded);
-  for (const std::string format : {"csv", "html", "json"}) {
+  for (const std::string format : {"html", "json"}) {
     const auto cli = runCli(args + "--format " + format);
     ASSERT_EQ(cli.code, 0) << cli.err;
     const auto download = client.get("/api/result/export?format=" + format);
@@ -128,34 +108,24 @@ TEST(WebApi, ResultAndDownloadsMatchTheCommandLine) {
   EXPECT_EQ(client.get("/api/result/export?format=table").status, 400);
 }
 
-TEST(WebApi, DialogRunsThroughItsEventsAndOneRunAtATime) {
+TEST(WebApi, DialogNoticesRefusalsAndOneRunAtATime) {
   ApiClient client = loggedIn();
   ASSERT_EQ(client.post("/api/reports/401/dialog").status, 202);
-  json state = client.waitForms();
-  ASSERT_EQ(state["forms"].size(), 1u);
-  const json form = state["forms"][0];
-  EXPECT_EQ(form["name"], "frmFilter401");
-  EXPECT_TRUE(form.contains("grid"));
+  ASSERT_EQ(client.waitForms()["forms"].size(), 1u);
   // The dialog is open: the session is busy, a second run is refused.
   EXPECT_EQ(client.post("/api/reports/400/run").status, 409);
 
-  EXPECT_EQ(controlOf(form, "chkGroupBy")["kind"], "CheckBox");
-  EXPECT_EQ(controlOf(form, "cmbGroupBy")["items"], json::array({"产品类别", "部门"}));
-  EXPECT_EQ(controlOf(form, "txtItem", 2)["frame"], "fraItem");
-
-  // Values go to the controls; what a control cannot take leaves a notice and the dialog open.
-  json after = client.post("/api/dialog/event", {{"control", "DtpBDate"}, {"set", "2020-01-01"}}).body;
-  EXPECT_EQ(controlOf(after["forms"][0], "DtpBDate")["value"], "2020-01-01");
-  after = client.post("/api/dialog/event", {{"control", "DtpBDate"}, {"set", "2020-13-01"}}).body;
+  // What a control cannot take leaves a notice and the dialog open.
+  client.post("/api/dialog/event", {{"control", "DtpBDate"}, {"set", "2020-01-01"}});
+  json after = client.post("/api/dialog/event", {{"control", "DtpBDate"}, {"set", "2020-13-01"}}).body;
   EXPECT_EQ(after["notice"], "日期格式应为 YYYY-MM-DD：2020-13-01");
   EXPECT_EQ(controlOf(after["forms"][0], "DtpBDate")["value"], "2020-01-01");
-  after = client.post("/api/dialog/event", {{"control", "udELevel"}, {"step", -1}}).body;
-  EXPECT_EQ(controlOf(after["forms"][0], "txtlevel", 1)["value"], "4");
   after = client.post("/api/dialog/event", {{"control", "nosuch"}, {"set", "1"}}).body;
   EXPECT_FALSE(after["notice"].get<std::string>().empty());
   after = client.post("/api/dialog/event", {{"grid", "save"}, {"scheme", "网页方案"}}).body;
   EXPECT_EQ(after["notice"], "");
   // OK is checked by the command line's rules before the dialog closes.
+  client.post("/api/dialog/event", {{"control", "txtlevel"}, {"index", 1}, {"set", "4"}});
   client.post("/api/dialog/event", {{"control", "txtlevel"}, {"index", 0}, {"set", "5"}});
   after = client.post("/api/dialog/event", {{"grid", "ok"}}).body;
   EXPECT_EQ(after["notice"], "起始类别级次 5 大于截止类别级次 4。");
