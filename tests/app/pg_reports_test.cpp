@@ -2,7 +2,10 @@
 // key and report lists and a restricted user's view come out byte for byte the same.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli_support.h"
@@ -130,6 +133,35 @@ TEST(PgReports, AServerThatCannotBeUsedIsADatabaseFailureWithoutThePassword) {
   const apptest::CliResult bare = runCli("run 410 --format csv --db '" + empty.url() + "'");
   EXPECT_EQ(bare.code, 5) << bare.err;
   EXPECT_EQ(pg::Connection::open(empty.url()).queryInt("SELECT count(*) FROM pg_tables WHERE schemaname = 'public'"), 0);
+}
+
+// The report's connection is ended by the server while the report waits for a table another
+// session holds: the command fails as a database failure and leaves no file behind.
+TEST(PgReports, AConnectionLostInTheMiddleOfAReportIsExit5AndWritesNothing) {
+  TAV_NEED_POSTGRES(server);
+  support::ScratchDatabase company(server);
+  ASSERT_EQ(runCli("init --db '" + company.url() + "' --tasks 200 --seed 3").code, 0);
+  apptest::TempDir dir("pgdropped");
+  const std::filesystem::path out = dir.path / "tasks.csv";
+  pg::Connection holder = pg::Connection::open(company.url());
+  holder.exec("BEGIN; LOCK TABLE ICMO IN ACCESS EXCLUSIVE MODE");
+
+  apptest::CliResult result;
+  std::thread report([&] { result = runCli("run 400 --format csv --out '" + out.string() + "' --db '" + company.url() + "'"); });
+  pg::Connection admin = pg::Connection::open(company.url());
+  int64_t ended = 0;
+  for (int polls = 0; polls < 12000 && ended == 0; ++polls) {
+    ended = admin.queryInt("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity "
+                           "WHERE datname = current_database() AND wait_event_type = 'Lock'");
+    if (ended == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  report.join();
+  holder.exec("ROLLBACK");
+
+  ASSERT_EQ(ended, 1) << "the report never waited for the table";
+  EXPECT_EQ(result.code, 5) << result.err;
+  EXPECT_NE(result.err.find("无法连接服务器上的公司数据库"), std::string::npos) << result.err;
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path)) << "a file was left in " << dir.path;
 }
 
 }  // namespace
