@@ -1,6 +1,6 @@
 // The result grid at a terminal: scrolling to the total row, folding to one level and a single
-// group, drilling into a row's detail report and coming back to it, searching, and escape
-// sequences (Home, End) that never cancel a dialog.
+// group, drilling into a row's detail report and coming back to it, searching, rerunning and
+// exporting.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -31,11 +31,12 @@ struct GridRun {
   GridRun() { std::filesystem::copy_file(support::demoDatabase(), dir.path / "demo.db"); }
 };
 
-TEST(TerminalGrid, ScrollsToTheTotalFoldsLevelsAndGroupsAndQuits) {
+TEST(TerminalGrid, ScrollsFoldsSearchesRerunsExportsAndQuits) {
   if (!Tmux::available()) GTEST_SKIP() << "tmux is not installed";
   GridRun run;
   Tmux t(run.dir.path, "grid");
-  t.start(program("run 401 --db demo.db --set GroupBy=1 --set SumMode=1 --set BLevel=1 --set ELevel=2"));
+  t.start(program("run 401 --db demo.db --set GroupBy=1 --set SumMode=1 --set BLevel=1 --set ELevel=2"
+                  " --set BDate=2025-03-01"));
   ASSERT_TRUE(t.waitFor("第 1 行，共")) << t.screen();
   const std::string first = t.screen();
   EXPECT_NE(first.find("生产任务执行情况汇总表"), std::string::npos) << first;
@@ -73,6 +74,24 @@ TEST(TerminalGrid, ScrollsToTheTotalFoldsLevelsAndGroupsAndQuits) {
   t.keys("Enter");
   ASSERT_TRUE(t.waitGone("（显示 ")) << t.screen();
 
+  // F2: the dialog opens with the values of the result on screen, not the dialog's own defaults.
+  t.keys("F2");
+  ASSERT_TRUE(t.waitFor("[2025-03-01]")) << t.screen();
+  t.keys("F10");
+  ASSERT_TRUE(t.waitFor("第 1 行，共")) << t.screen();
+  EXPECT_NE(t.screen().find("起始日期：2025-03-01"), std::string::npos) << t.screen();
+  EXPECT_EQ(position(t.screen()).second, rows) << t.screen();
+
+  // F4: CSV is proposed; F10 accepts as the OK button does and writes every row.
+  t.keys("F4");
+  ASSERT_TRUE(t.waitFor("格式:")) << t.screen();
+  t.keys("F10");
+  ASSERT_TRUE(t.waitFor("已导出 " + std::to_string(rows) + " 行")) << t.screen();
+  const std::string csv = apptest::slurp(run.dir.path / "生产任务执行情况汇总表.csv");
+  size_t lines = 0;
+  for (size_t at = csv.find("\r\n"); at != std::string::npos; at = csv.find("\r\n", at + 2)) ++lines;
+  EXPECT_EQ(lines, static_cast<size_t>(rows) + 1) << csv.substr(0, 300);
+
   t.keys("q");
   EXPECT_EQ(t.waitExit(), kExitOk) << apptest::slurp(run.dir.path / "err.txt");
 }
@@ -104,50 +123,6 @@ TEST(TerminalGrid, EnterOpensTheDetailReportAndEscComesBackToTheSameRow) {
   // Esc on the summary itself does not leave the program; q does.
   t.keys("Escape");
   ASSERT_TRUE(t.waitFor("按 q 退出")) << t.screen();
-  t.keys("q");
-  EXPECT_EQ(t.waitExit(), kExitOk) << apptest::slurp(run.dir.path / "err.txt");
-}
-
-TEST(TerminalGrid, F2RerunsWithTheCurrentValuesAndF4ExportsTheWholeResult) {
-  if (!Tmux::available()) GTEST_SKIP() << "tmux is not installed";
-  GridRun run;
-  Tmux t(run.dir.path, "rerun");
-  t.start(program("run 401 --db demo.db --set GroupBy=0 --set BDate=2025-03-01"));
-  ASSERT_TRUE(t.waitFor("第 1 行，共")) << t.screen();
-  const long rows = position(t.screen()).second;
-
-  // The dialog opens with the values of the result on screen, not the dialog's own defaults.
-  t.keys("F2");
-  ASSERT_TRUE(t.waitFor("[2025-03-01]")) << t.screen();
-  t.keys("F10");
-  ASSERT_TRUE(t.waitFor("第 1 行，共")) << t.screen();
-  EXPECT_NE(t.screen().find("起始日期：2025-03-01"), std::string::npos) << t.screen();
-  EXPECT_EQ(position(t.screen()).second, rows) << t.screen();
-
-  // F4: CSV is proposed; F10 accepts as the OK button does and writes every row.
-  t.keys("F4");
-  ASSERT_TRUE(t.waitFor("格式:")) << t.screen();
-  t.keys("F10");
-  ASSERT_TRUE(t.waitFor("已导出 " + std::to_string(rows) + " 行")) << t.screen();
-  const std::string csv = apptest::slurp(run.dir.path / "生产任务执行情况汇总表.csv");
-  size_t lines = 0;
-  for (size_t at = csv.find("\r\n"); at != std::string::npos; at = csv.find("\r\n", at + 2)) ++lines;
-  EXPECT_EQ(lines, static_cast<size_t>(rows) + 1) << csv.substr(0, 300);
-  EXPECT_NE(csv.find("合计"), std::string::npos);
-  t.keys("q");
-  EXPECT_EQ(t.waitExit(), kExitOk) << apptest::slurp(run.dir.path / "err.txt");
-}
-
-TEST(TerminalGrid, HomeAndEndInTheDialogDoNotCancelIt) {
-  if (!Tmux::available()) GTEST_SKIP() << "tmux is not installed";
-  GridRun run;
-  Tmux t(run.dir.path, "keys");
-  t.start(program("run 401 --db demo.db --dialog"));
-  ASSERT_TRUE(t.waitFor("确定 F10")) << t.screen();
-  t.keys("Home End Home");
-  t.keys("Tab");  // a key that changes the screen, so the ones before it have been read
-  t.keys("F10");
-  ASSERT_TRUE(t.waitFor("第 ")) << t.screen() << apptest::slurp(run.dir.path / "err.txt");
   t.keys("q");
   EXPECT_EQ(t.waitExit(), kExitOk) << apptest::slurp(run.dir.path / "err.txt");
 }
