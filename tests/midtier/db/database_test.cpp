@@ -45,26 +45,15 @@ TEST(Database, MissingTableAndBadSqlNameTheProblemAndTheStatement) {
   EXPECT_THAT(errorOf([&] { (void)database.prepare("SELEKT 1"); }), HasSubstr("syntax error"));
 }
 
-TEST(Statement, BindsByIndexAndNameAndReadsColumnsByName) {
+TEST(Statement, NamesAndIndexesOutOfRangeAreNamed) {
   db::Database database = db::Database::memory();
   database.exec("CREATE TABLE t (FID INTEGER, FQty REAL, FName TEXT, FNote TEXT)");
   db::Statement insert = database.prepare("INSERT INTO t VALUES (:id, @qty, $name, ?4)");
   insert.bind("id", 7).bind("@qty", 2.5).bind("name", std::string("箱")).bind(4, nullptr).run();
-  insert.bindAll(int64_t{8}, 0.25, "盒", std::optional<std::string>("x")).run();
   db::Statement select = database.prepare("SELECT fid, FQTY, FName, FNote FROM t ORDER BY FID");
   ASSERT_TRUE(select.step());
-  EXPECT_EQ(select.getInt64("FID"), 7);
-  EXPECT_DOUBLE_EQ(select.getDouble("fqty"), 2.5);
-  EXPECT_EQ(select.getText("FNAME"), "箱");
+  EXPECT_EQ(select.getText("FNAME") + "/" + select.getText(3), "箱/") << "names without regard to case; Null as \"\"";
   EXPECT_TRUE(select.isNull("FNote"));
-  EXPECT_EQ(select.getText(3), "");
-  EXPECT_EQ(select.columnType(1), db::ColumnType::Real);
-  ASSERT_TRUE(select.step());
-  EXPECT_EQ(select.getText(3), "x");
-  EXPECT_FALSE(select.step());
-  select.reset();
-  ASSERT_TRUE(select.step());  // reusable after reset
-  EXPECT_EQ(select.getInt64(0), 7);
   EXPECT_THAT(errorOf([&] { (void)select.columnIndex("FMissing"); }), HasSubstr("no column named FMissing"));
   EXPECT_THAT(errorOf([&] { insert.bind(9, 1); }), HasSubstr("parameter 9 is out of range"));
   EXPECT_THAT(errorOf([&] { insert.bind("nope", 1); }), HasSubstr("no parameter named nope"));
