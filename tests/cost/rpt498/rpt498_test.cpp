@@ -8,6 +8,7 @@
 #include "platform/forms/controls.h"
 #include "platform/grfc/report_filter.h"
 #include "support/caption_format.h"
+#include "support/dictionary_text.h"
 
 namespace {
 
@@ -25,12 +26,9 @@ TEST_F(Rpt498Test, HeaderTitleAndPropertyThroughTheDialog) {
     grfc::ReportFilter::of(f).Ok();
   });
   auto report = create<cost::Rpt498>(cost::kRpt498Class);
-  const lumo::Dictionary& p = *report->Property();
-  EXPECT_EQ(p.Count(), 4);
-  EXPECT_EQ(p.Value("Name").text(), "产品成本明细表");
-  EXPECT_EQ(p.Value("RptProperty"), plat::Variant(int16_t{1}));
-  EXPECT_EQ(p.Value("FrozenColumn"), plat::Variant(int16_t{5}));
-  EXPECT_EQ(p.Value("mnuInfo").as<lumo::Vector>()->Count(), 2);
+  EXPECT_EQ(support::dictionaryText(*report->Property()),
+            "Name=\"产品成本明细表\"; RptProperty=1%; FrozenColumn=5%; "
+            "mnuInfo=[{ToolName=\"iViewBillUp\"; Hiden=True}, {ToolName=\"iViewBillDown\"; Hiden=True}]");
 
   report->ShowFilter();
   ASSERT_TRUE(report->Ok());

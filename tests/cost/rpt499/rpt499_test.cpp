@@ -12,6 +12,7 @@
 #include "platform/forms/controls.h"
 #include "platform/grfc/report_filter.h"
 #include "support/caption_format.h"
+#include "support/dictionary_text.h"
 
 namespace {
 
@@ -43,18 +44,9 @@ Totals costTable(db::Database& database, int year, int period) {
 
 TEST_F(Rpt499Test, TellsTheHostWhatItIs) {
   auto report = create<cost::Rpt499>(cost::kRpt499Class);
-  const lumo::Dictionary& p = *report->Property();
-  EXPECT_EQ(p.Value("Name").text(), "产品成本综合表");
-  EXPECT_EQ(p.Value("FrozenColumn"), plat::Variant(int16_t{5}));
-  EXPECT_EQ(p.Value("RptProperty"), plat::Variant(int16_t{2}));
-  EXPECT_EQ(p.Value("DetailRptID"), plat::Variant(int16_t{498}));
-  auto menu = p.Value("mnuInfo").as<lumo::Vector>();
-  ASSERT_EQ(menu->Count(), 2);
-  for (long i = 1; i <= 2; ++i) {
-    auto entry = menu->Item(i).as<lumo::Dictionary>();
-    EXPECT_EQ(entry->Value("ToolName").text(), i == 1 ? "iViewBillUp" : "iViewBillDown");
-    EXPECT_EQ(entry->Value("Hiden"), plat::Variant(true));
-  }
+  EXPECT_EQ(support::dictionaryText(*report->Property()),
+            "Name=\"产品成本综合表\"; FrozenColumn=5%; RptProperty=2%; DetailRptID=498%; "
+            "mnuInfo=[{ToolName=\"iViewBillUp\"; Hiden=True}, {ToolName=\"iViewBillDown\"; Hiden=True}]");
   report->SetExtFirter("777");
   EXPECT_EQ(report->Property()->Value("Name").text(), "产品成本综合表");
   EXPECT_EQ(report->Result()->Value("OK"), plat::Variant(false));

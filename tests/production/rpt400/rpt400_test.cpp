@@ -6,6 +6,7 @@
 
 #include "frame/host/context.h"
 #include "production/common/production_harness.h"
+#include "support/dictionary_text.h"
 
 namespace {
 
@@ -48,9 +49,8 @@ TEST_F(Rpt400Test, RunsThroughTheBrokerWithItsDialog) {
   ASSERT_TRUE(rpt->Ok()) << rpt->ErrorText();
   EXPECT_EQ(rpt->ErrorText(), "");
 
-  EXPECT_EQ(rpt->Property()->Count(), 2);
-  EXPECT_EQ(rpt->Property()->Value("Name"), plat::Variant("生产任务执行情况明细表"));
-  EXPECT_EQ(rpt->Property()->Value("RptProperty"), plat::Variant(int16_t{1}));
+  EXPECT_EQ(support::dictionaryText(*rpt->Property()),
+            "Name=\"生产任务执行情况明细表\"; RptProperty=1%");
   EXPECT_EQ(support::columnRows(*rpt->Header()), support::columnRows(kHeader400));
   support::ExpectCaptionFormat(*rpt->Header());
   for (const auto& c : *rpt->Header()) {

@@ -10,6 +10,7 @@
 
 #include "production/common/production_harness.h"
 #include "production/rpt410/frm_filter410.h"
+#include "support/dictionary_text.h"
 
 namespace {
 
@@ -78,10 +79,8 @@ TEST_F(Rpt410Test, RunsThroughTheBrokerWithItsDialog) {
   rpt->GetReportData();
   ASSERT_TRUE(rpt->Ok()) << rpt->ErrorText();
 
-  EXPECT_EQ(rpt->Property()->Count(), 3);
-  EXPECT_EQ(rpt->Property()->Value("Name"), plat::Variant("生产任务超期预警"));
-  EXPECT_EQ(rpt->Property()->Value("RptProperty"), plat::Variant(int16_t{1}));
-  EXPECT_EQ(rpt->Property()->Value("FrozenColumn"), plat::Variant(int16_t{4}));
+  EXPECT_EQ(support::dictionaryText(*rpt->Property()),
+            "Name=\"生产任务超期预警\"; RptProperty=1%; FrozenColumn=4%");
   EXPECT_EQ(support::columnRows(*rpt->Header()), support::columnRows(kHeader410));
   support::ExpectCaptionFormat(*rpt->Header());
   EXPECT_EQ(support::titleLines(*rpt->Title()),
@@ -214,17 +213,13 @@ TEST_F(Rpt410Test, DialogKeysAndSchemes) {
   EXPECT_EQ(dialog.get<forms::DatePicker>("DtpEWorkDate").Value().iso(), "2100-01-01");  // kept
   EXPECT_EQ(dialog.get<forms::TextBox>("txtItem", 5).Text(), "W'9");
 
+  // Dates as date values, typed text as typed.
   auto written = lumo::newDictionary();
   dialog.SaveFilter(written);
-  std::vector<std::string> keys;
-  for (const auto& [key, value] : written->entries()) keys.push_back(key);
-  EXPECT_EQ(keys, (std::vector<std::string>{"BMOBillNo", "EMOBillNO", "BWorkDate", "EWorkDate", "BFinishDate",
-                                            "EFinishDate", "BItemNumber", "EItemNumber", "BDeptNumber", "EDeptNumber",
-                                            "BEmpNumber", "EEmpNumber", "CheckState", "CheckClose"}));
-  EXPECT_EQ(written->Value("EMOBillNO"), plat::Variant("W'9"));  // as typed
-  EXPECT_TRUE(written->Value("BWorkDate").isDate());
-  EXPECT_EQ(written->Value("CheckClose"), plat::Variant(int16_t{2}));
-
+  EXPECT_EQ(support::dictionaryText(*written),
+            "BMOBillNo=\"\"; EMOBillNO=\"W'9\"; BWorkDate=#2025-02-03#; EWorkDate=#2100-01-01#; "
+            "BFinishDate=#1900-01-01#; EFinishDate=#2100-01-01#; BItemNumber=\"\"; EItemNumber=\"\"; "
+            "BDeptNumber=\"\"; EDeptNumber=\"\"; BEmpNumber=\"\"; EEmpNumber=\"\"; CheckState=1%; CheckClose=2%");
 }
 
 TEST_F(Rpt410Test, TextBoxesReachTheQueryAsValues) {
