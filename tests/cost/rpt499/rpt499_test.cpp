@@ -1,11 +1,11 @@
-// Rpt499 on the demo company: what it tells the host, its rows against the cost table, the
-// class-level roll-up, the period walk, failures and the drill-down into Rpt498.
+// Rpt499 on the demo company: what it tells the host, its rows against the cost table, the period
+// walk and the drill-down into Rpt498. The class-level roll-up's rows are compared exactly with an
+// independent computation in report_batches_test; a failing period, per-row decimals and the
+// carry-over of work in progress are checked once, in rpt498_test and invariants_test.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <map>
-#include <set>
-#include <tuple>
 
 #include "cost/filter/period_filter_dialog.h"
 #include "cost/cost_support.h"
@@ -128,7 +128,6 @@ TEST_F(Rpt499Test, PlainRowsMatchTheCostTable) {
   EXPECT_EQ(RecordingShopData::calls, (std::vector<std::pair<int, int>>{{2025, 11}, {2025, 12}, {2026, 1}, {2026, 2}}));
   ado::Recordset& rs = *report->Rs();
 
-  auto decimals = database().prepare("SELECT FQtyDecimal, FPriceDecimal FROM t_ICItem WHERE FNumber = ?1");
   std::map<std::string, Totals> byPeriod;
   std::vector<std::string> order;
   for (long r = 0; r < rs.RecordCount(); ++r) {
@@ -146,21 +145,11 @@ TEST_F(Rpt499Test, PlainRowsMatchTheCostTable) {
     Totals& t = byPeriod[period];
     ++t.rows;
     for (const char* field : kAmounts) t.sums[field] += numberOf(rs, r, field);
-    // Work in progress carries over: opening + input - output = closing.
-    EXPECT_NEAR(numberOf(rs, r, "FPeriodStartNum") + numberOf(rs, r, "FCurInNum") - numberOf(rs, r, "FCurOutNum"),
-                numberOf(rs, r, "FPeriodEndNum"), 1e-6);
-    EXPECT_NEAR(numberOf(rs, r, "FPeriodStartCost") + numberOf(rs, r, "FCurInCost") - numberOf(rs, r, "FCurOutCost"),
-                numberOf(rs, r, "FPeriodEndCost"), 0.005);
     if (numberOf(rs, r, "FCurOutNum") != 0) {
       EXPECT_NEAR(numberOf(rs, r, "FCurOutPrice"), numberOf(rs, r, "FCurOutCost") / numberOf(rs, r, "FCurOutNum"), 1e-6);
     }
     EXPECT_FALSE(textOf(rs, r, "FName").empty());
     EXPECT_FALSE(textOf(rs, r, "FUnit").empty());
-    decimals.reset();
-    decimals.bind(1, textOf(rs, r, "FNumber"));
-    ASSERT_TRUE(decimals.step());
-    EXPECT_EQ(numberOf(rs, r, "FQtyDecimal"), decimals.getInt64(0));
-    EXPECT_EQ(numberOf(rs, r, "FPriceDecimal"), decimals.getInt64(1));
   }
   EXPECT_EQ(order, (std::vector<std::string>{"2025.11", "2025.12", "2026.1", "2026.2"}));
   for (const auto& [year, period] : RecordingShopData::calls) {
@@ -169,56 +158,6 @@ TEST_F(Rpt499Test, PlainRowsMatchTheCostTable) {
     EXPECT_GT(expected.rows, 0);
     EXPECT_EQ(got.rows, expected.rows) << label(year, period);
     for (const char* field : kAmounts) EXPECT_NEAR(got.sums[field], expected.sums[field], 0.01) << field;
-  }
-}
-
-// Levels 1 to 3, batches merged: every subtotal is the sum of its members.
-TEST_F(Rpt499Test, ClassSubtotalsAddUpAtEveryLevel) {
-  auto report = runWith<cost::Rpt499>(cost::kRpt499Class, summaryFilter(2026, 2, 2026, 3, 1, 1, 1, 3));
-  ASSERT_TRUE(report->Ok()) << report->ErrorText();
-  ado::Recordset& rs = *report->Rs();
-  using Key = std::tuple<std::string, int, std::string>;  // period, level, names up to the level
-  std::map<Key, std::map<std::string, double>> members;
-  std::map<std::string, std::set<std::string>> products;
-  auto namesUpTo = [&](long r, int level) {
-    std::string names;
-    for (int n = 1; n <= level; ++n) {
-      std::string name = textOf(rs, r, ("FName" + std::to_string(n)).c_str());
-      if (n == level && name.size() > 8 && name.ends_with("(小计)")) name.resize(name.size() - 8);
-      names += name + "|";
-    }
-    return names;
-  };
-  for (long r = 0; r < rs.RecordCount(); ++r) {
-    if (textOf(rs, r, "FSumSort") != "0") continue;
-    EXPECT_EQ(textOf(rs, r, "FBatchNo"), "");
-    EXPECT_TRUE(products[textOf(rs, r, "FCurPeriod")].insert(textOf(rs, r, "FNumber")).second) << "one row a product";
-    for (int level = 0; level <= 3; ++level)
-      for (const char* field : kAmounts)
-        members[{textOf(rs, r, "FCurPeriod"), level, namesUpTo(r, level)}][field] += numberOf(rs, r, field);
-  }
-  int checked = 0;
-  for (long r = 0; r < rs.RecordCount(); ++r) {
-    const std::string kind = textOf(rs, r, "FSumSort");
-    if (kind == "0") continue;
-    const int level = kind == "101" ? 0 : std::stoi(kind) - 106;
-    ASSERT_TRUE(level >= 0 && level <= 3) << kind;
-    if (level == 0) {
-      EXPECT_EQ(textOf(rs, r, "FName1"), "合计");
-    }
-    EXPECT_EQ(numberOf(rs, r, "FQtyDecimal"), 4);
-    const Key key{textOf(rs, r, "FCurPeriod"), level, level == 0 ? "" : namesUpTo(r, level)};
-    ASSERT_TRUE(members.count(key)) << std::get<2>(key);
-    for (const char* field : kAmounts) EXPECT_NEAR(numberOf(rs, r, field), members[key][field], 0.01) << field;
-    ++checked;
-  }
-  EXPECT_GT(checked, 6);
-  for (int period : {2, 3}) {
-    auto distinct = database().prepare(
-        "SELECT count(DISTINCT FItemID) FROM cb_ProductPeriodCost WHERE FYear = 2026 AND FPeriod = ?1");
-    distinct.bind(1, period);
-    ASSERT_TRUE(distinct.step());
-    EXPECT_EQ(static_cast<int64_t>(products[label(2026, period)].size()), distinct.getInt64(0));
   }
 }
 
@@ -262,17 +201,6 @@ TEST_F(Rpt499Test, EmptyPeriodGivesNoRows) {
   EXPECT_TRUE(report->Ok()) << report->ErrorText();
   ASSERT_NE(report->Rs(), nullptr);
   EXPECT_EQ(report->Rs()->RecordCount(), 0);
-}
-
-TEST_F(Rpt499Test, FailureOnTheThirdPeriodPublishesNothing) {
-  RecordingShopData::failOnCall = 3;
-  auto report = runWith<cost::Rpt499>(cost::kRpt499Class, periodFilter(2026, 1, 2026, 6));
-  EXPECT_FALSE(report->Ok());
-  EXPECT_EQ(report->ErrorText(), RecordingShopData::failure);
-  EXPECT_EQ(report->Rs(), nullptr);
-  EXPECT_EQ(RecordingShopData::calls.size(), 3u);
-  // The worker unloaded the window itself: the front end had nothing to close.
-  EXPECT_EQ(frontEnd->transcript(), "show frmProgBar \"\"\n");
 }
 
 // #T499, #Data and #ItemLevel live for one call on the kept connection, also when the batch fails

@@ -262,12 +262,4 @@ TEST_F(Rpt400Test, TextBoxesReachTheQueryAsValues) {
   prodtest::ExpectTextBoxesBound("TavShopRpt.Rpt400", "frmFilter400", *fe, {{0, 1}, {2, 3}, {4, 5}, {6, 7}, {8, 9}, {10}});
 }
 
-TEST_F(Rpt400Test, FailuresEndInResult) {
-  prodtest::ExpectFailuresEndInResult("TavShopRpt.Rpt400", *fe, [] {
-    auto f = lumo::newDictionary();
-    f->SetValue("BDate", "2026-01-01");
-    return f;
-  });
-}
-
 }  // namespace

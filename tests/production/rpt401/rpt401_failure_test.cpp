@@ -1,5 +1,5 @@
-// Rpt401 and GetRpt401Data on bad input and failing services: every failure ends in "OK" false
-// with its description and the progress window unloaded; nothing is left behind.
+// Rpt401 and GetRpt401Data on bad input and a failing batch: levels the wrong way round, quotes,
+// wildcards, and work tables that do not outlive a failure.
 #include <gtest/gtest.h>
 
 #include "production/common/production_harness.h"
@@ -46,14 +46,6 @@ TEST_F(Rpt401Failure, QuotesAndControlCharactersStayValues) {
     }
   db::Database database = db::Database::open(support::demoDatabase());
   EXPECT_TRUE(database.tableExists("ICMO"));
-}
-
-TEST_F(Rpt401Failure, FailuresEndInResult) {
-  prodtest::ExpectFailuresEndInResult(production::kRpt401Class, *fe, [] {
-    auto f = lumo::newDictionary();
-    f->SetValue("BDate", "2025-07-01");
-    return f;
-  });
 }
 
 TEST_F(Rpt401Failure, ABatchThatFailsLeavesNoWorkTables) {

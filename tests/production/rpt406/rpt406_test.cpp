@@ -181,8 +181,4 @@ TEST_F(Rpt406Test, TextBoxesReachTheQueryAsValues) {
   prodtest::ExpectTextBoxesBound("TavShopRpt.Rpt406", "frmFilter406", *fe, {{0, 1}, {2, 3}, {4, 5}, {6, 7}});
 }
 
-TEST_F(Rpt406Test, FailuresEndInResult) {
-  prodtest::ExpectFailuresEndInResult("TavShopRpt.Rpt406", *fe, [] { return lumo::newDictionary(); });
-}
-
 }  // namespace

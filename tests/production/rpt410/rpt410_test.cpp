@@ -226,12 +226,4 @@ TEST_F(Rpt410Test, TextBoxesReachTheQueryAsValues) {
   prodtest::ExpectTextBoxesBound("TavShopRpt.Rpt410", "frmFilter410", *fe, {{0, 1}, {2, 3}, {4, 5}, {6, 7}});
 }
 
-TEST_F(Rpt410Test, FailuresEndInResult) {
-  prodtest::ExpectFailuresEndInResult("TavShopRpt.Rpt410", *fe, [] {
-    auto f = lumo::newDictionary();
-    f->SetValue("CheckClose", int16_t{2});
-    return f;
-  });
-}
-
 }  // namespace
