@@ -39,8 +39,6 @@ TEST(HostContext, SharedPropertiesAndProfileSettings) {
   EXPECT_EQ(frame::UserName(), "tester");
   EXPECT_EQ(frame::GetMaxPeriod(), 12);
   EXPECT_TRUE(frame::IsLongNumber());
-  fakes::Profile::values.erase("IC/UseShortNumber");  // Null: short numbers
-  EXPECT_FALSE(frame::IsLongNumber());
   fakes::Profile::fail = true;  // unreadable profile: no periods, long numbers
   EXPECT_EQ(frame::GetMaxPeriod(), 0);
   EXPECT_TRUE(frame::IsLongNumber());

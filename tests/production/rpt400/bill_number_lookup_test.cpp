@@ -1,5 +1,6 @@
 // The bill-number lookup of the detail report's dialog with the real journal list control over
-// the demo company, driven through the list window as a user would.
+// the demo company, driven through the list window as a user would. The task box's whole journal
+// and a picked task are tmux_list_test's, at a terminal.
 #include <gtest/gtest.h>
 
 #include "midtier/services/service_test_support.h"
@@ -43,21 +44,6 @@ class BillNumberLookup : public prodtest::ReportTest {
     return result;
   }
 };
-
-TEST_F(BillNumberLookup, TaskBoxOpensTheWholeJournalAndTheChosenBillFillsIt) {
-  const auto tasks = billNumbers("ICMO");
-  ASSERT_GT(tasks.size(), 1000u);
-  // A typed text does not narrow the task journal.
-  const std::string filled = lookUp(8, "WORK00001", [&](forms::Form& list) {
-    EXPECT_EQ(list.Caption(), "生产任务单序时簿");
-    svc::ListBrowser& journal = browser(list);
-    EXPECT_EQ(shown(journal), tasks);
-    journal.Select(217);
-    journal.Confirm();
-  });
-  EXPECT_EQ(filled, tasks[217]);
-  EXPECT_EQ(fe->pendingSteps("frmList"), 0u);
-}
 
 TEST_F(BillNumberLookup, SalesOrderBoxOpensTheBillsHoldingTheTypedNumber) {
   const auto typed = billNumbers("SEOrder", " WHERE instr(FBillNo, 'SO-0003') > 0");

@@ -8,6 +8,7 @@
 
 #include "production/common/production_harness.h"
 #include "production/rpt406/frm_filter406.h"
+#include "support/dictionary_text.h"
 
 namespace {
 
@@ -62,9 +63,7 @@ TEST_F(Rpt406Test, RunsUnderNumber400WithItsDialog) {
   ASSERT_TRUE(rpt->Ok()) << rpt->ErrorText();
   EXPECT_EQ(dialogId, 400);
   EXPECT_EQ(rpt->Filter()->Value("RptID"), plat::Variant(400.0));
-  EXPECT_EQ(rpt->Property()->Count(), 2);
-  EXPECT_EQ(rpt->Property()->Value("Name"), plat::Variant("生产任务领料差异分析表"));
-  EXPECT_EQ(rpt->Property()->Value("RptProperty"), plat::Variant(int16_t{1}));
+  EXPECT_EQ(support::dictionaryText(*rpt->Property()), "Name=\"生产任务领料差异分析表\"; RptProperty=1%");
   EXPECT_EQ(support::columnRows(*rpt->Header()), support::columnRows(Header406()));
   support::ExpectCaptionFormat(*rpt->Header());
   EXPECT_EQ(support::titleLines(*rpt->Title()),
@@ -124,13 +123,10 @@ TEST_F(Rpt406Test, DialogKeysResetAndSchemes) {
   rpt->ShowFilter();
   ASSERT_TRUE(rpt->Ok());
   EXPECT_TRUE(fe->messages().empty());
-  std::vector<std::string> keys;
-  for (const auto& [key, value] : rpt->Filter()->entries()) keys.push_back(key);
-  EXPECT_EQ(keys, (std::vector<std::string>{"BMOBillNo", "EMOBillNO", "BDate", "EDate", "BItemNumber", "EItemNumber",
-                                            "BDeptNumber", "EDeptNumber", "BEmpNumber", "EEmpNumber", "DisplayType",
-                                            "CheckState", "CheckClose", "OK"}));
-  EXPECT_EQ(rpt->Filter()->Value("BItemNumber"), plat::Variant("A'B"));
-  EXPECT_EQ(rpt->Filter()->Value("BDate"), plat::Variant(plat::Date(2026, 5, 2)));
+  EXPECT_EQ(support::dictionaryText(*rpt->Filter()),
+            "BMOBillNo=\"\"; EMOBillNO=\"\"; BDate=#2026-05-02#; EDate=#2026-05-01#; BItemNumber=\"A'B\"; "
+            "EItemNumber=\"\"; BDeptNumber=\"\"; EDeptNumber=\"\"; BEmpNumber=\"\"; EEmpNumber=\"\"; "
+            "DisplayType=1%; CheckState=0%; CheckClose=2%; OK=True");
   rpt->GetReportData();
   ASSERT_TRUE(rpt->Ok()) << rpt->ErrorText();
   EXPECT_EQ(rpt->Rs()->RecordCount(), 0);  // no total row under "仅显示明细行"
