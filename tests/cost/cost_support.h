@@ -23,10 +23,6 @@
 
 namespace costtest {
 
-// The demo company: 2025 and 2026, 12 periods a year, current period 2026/11.
-inline constexpr int kCurrentYear = 2026;
-inline constexpr int kCurrentPeriod = 11;
-
 // The real data service, recording the periods it is asked for; with `failOnCall` n it
 // raises on the n-th period call of either report.
 struct RecordingShopData : midtier::ShopData {
