@@ -15,6 +15,7 @@
 #include "platform/grfc/report_filter.h"
 #include "platform/grfc/report_filter_events.h"
 #include "support/demo_company.h"
+#include "support/dictionary_text.h"
 #include "tmux_support.h"
 
 namespace app {
@@ -82,13 +83,10 @@ TEST(DialogInput, BlankNumberFieldsOpenWithTheirDefaults) {
   });
   ASSERT_TRUE(filled);
   EXPECT_EQ(asked, 1);
-  EXPECT_EQ(filled->Value("BYear").text(), "2026");
-  EXPECT_EQ(filled->Value("BPeriod").text(), "1");
-  EXPECT_EQ(filled->Value("EYear").text(), "2026");
-  EXPECT_EQ(filled->Value("EPeriod").text(), "11");
-  EXPECT_EQ(filled->Value("BLevel").text(), "1");
-  EXPECT_EQ(filled->Value("ELevel").text(), "4");  // typed: kept
-  EXPECT_EQ(filled->Value("BItemNumber").text(), "");  // no number: left alone
+  // ELevel was typed and is kept; BItemNumber is no number and is left alone.
+  EXPECT_EQ(support::dictionaryText(*filled),
+            "BYear=\"2026\"; BPeriod=\"1\"; EYear=\"2026\"; EPeriod=\"11\"; BLevel=\"1\"; ELevel=\"4\"; "
+            "BItemNumber=\"\"");
   EXPECT_EQ(checkTypedNumbers(info, *filled), "");
   // Nothing blank: nothing to load, and the current period is not asked for.
   EXPECT_FALSE(fillBlankNumbers(info, *filled, [&] {
