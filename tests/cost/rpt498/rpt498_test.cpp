@@ -1,5 +1,6 @@
 // Rpt498 on the demo company: what it tells the host, its rows, subtotals and grand total
-// against the cost tables, edge ranges, failures and a ledger without periods.
+// against the cost tables, edge ranges, failures and a ledger without periods. One product and
+// batch is what Rpt499's drill-down opens, checked there.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -118,27 +119,6 @@ TEST_F(Rpt498Test, TotalsAddUp) {
     }
   }
   EXPECT_EQ(subtotals, (std::vector<std::string>{"2025.12", "2026.1", "2026.2"}));
-}
-
-TEST_F(Rpt498Test, OneProductAndBatch) {
-  auto pick = database().prepare(
-      "SELECT i.FNumber, c.FBatchNo, c.FCurOutNum FROM cb_ProductPeriodCost c JOIN t_ICItem i ON i.FItemID = c.FItemID "
-      "WHERE c.FYear = 2026 AND c.FPeriod = 4 AND c.FCurOutNum > 0 LIMIT 1");
-  ASSERT_TRUE(pick.step());
-  auto filter = periodFilter(2026, 4, 2026, 4);
-  filter->SetValue("BItemNumber", pick.getText(0));
-  filter->SetValue("EItemNumber", pick.getText(0));
-  filter->SetValue("BatchNo", pick.getText(1));
-  auto report = runWith<cost::Rpt498>(cost::kRpt498Class, filter);
-  ASSERT_TRUE(report->Ok()) << report->ErrorText();
-  ado::Recordset& rs = *report->Rs();
-  ASSERT_EQ(rs.RecordCount(), 3);  // the row, its period's subtotal, the grand total
-  EXPECT_EQ(textOf(rs, 0, "FNumber"), pick.getText(0));
-  EXPECT_EQ(textOf(rs, 0, "FBatchNo"), pick.getText(1));
-  EXPECT_EQ(textOf(rs, 0, "FCurPeriod"), "2026.4");
-  EXPECT_NEAR(numberOf(rs, 2, "FInNum"), pick.getDouble(2), 1e-9);
-  EXPECT_EQ(report->Title()->Item(3).as<lumo::Dictionary>()->Value("FCaption").text(),
-            "产品代码范围：" + pick.getText(0) + "  --  " + pick.getText(0));
 }
 
 struct EdgeRange {
