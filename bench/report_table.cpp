@@ -1,10 +1,13 @@
 // Prints, for every report variant on a large company, the rows, the time of `tavshoprpt run
-// ... --format csv` end to end, the time of hand-written SQLite writing the same rows as CSV
-// (bench/hand_sql/), their ratio and the program's peak memory beside the CSV size. Each
-// measurement runs in a child process, alternating project and hand runs; times are the
-// minimum and median of the runs.
+// ... --format csv` end to end, the time of hand-written SQL writing the same rows as CSV
+// (bench/hand_sql/ for SQLite, bench/hand_sql_pg/ for a PostgreSQL company), their ratio and the
+// program's peak memory beside the CSV size. Each measurement runs in a child process,
+// alternating project and hand runs; times are the minimum and median of the runs. On a server
+// the cpu ratio counts the clients' time only; the wall time holds the server's.
 //
 //   report_table --db /work/data/company.db [--tavshoprpt build/tavshoprpt] [--runs 3] [--only Rpt406]
+//   report_table --db postgresql://user@host:port/dbname ...
+#include <libpq-fe.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -28,8 +31,9 @@ namespace fs = std::filesystem;
 struct Variant {
   const char* name;
   std::vector<std::string> args;  // after "run"
-  const char* handSql;            // file in bench/hand_sql
-  std::vector<std::pair<int, int>> periods;  // (year, period) bound to ?1, ?2 per run of the SQL; none: once
+  const char* handSql;            // file in bench/hand_sql and bench/hand_sql_pg
+  // (year, period) bound to ?1, ?2 (on a server: put for $1, $2) per run of the SQL; none: once
+  std::vector<std::pair<int, int>> periods;
 };
 
 std::vector<std::pair<int, int>> periods(int year, int period, int count) {
@@ -149,6 +153,49 @@ int runHand(const std::string& db, const std::string& sql, const std::vector<std
   return 0;
 }
 
+// The hand-written PostgreSQL, its rows streamed as CSV by the server (COPY ... TO STDOUT, as
+// psql's \copy does). COPY takes no parameters, so the period goes into the text.
+int runHandPg(const std::string& url, const std::string& sql, const std::vector<std::pair<int, int>>& binds,
+              const fs::path& out) {
+  PGconn* conn = PQconnectdb(url.c_str());
+  if (PQstatus(conn) != CONNECTION_OK) {
+    std::fprintf(stderr, "%s\n", PQerrorMessage(conn));
+    return 2;
+  }
+  std::FILE* file = std::fopen(out.c_str(), "wb");
+  if (!file) return 4;
+  std::vector<std::pair<int, int>> runs = binds.empty() ? std::vector<std::pair<int, int>>{{0, 0}} : binds;
+  for (const auto& [year, period] : runs) {
+    std::string text = sql;
+    for (const auto& [name, value] : {std::pair{"$1", year}, std::pair{"$2", period}})
+      for (std::size_t at; (at = text.find(name)) != std::string::npos;) text.replace(at, 2, std::to_string(value));
+    while (!text.empty() && (text.back() == '\n' || text.back() == ';')) text.pop_back();
+    PGresult* started = PQexec(conn, ("COPY (" + text + ") TO STDOUT WITH (FORMAT csv)").c_str());
+    if (PQresultStatus(started) != PGRES_COPY_OUT) {
+      std::fprintf(stderr, "%s\n", PQerrorMessage(conn));
+      return 3;
+    }
+    PQclear(started);
+    char* row = nullptr;
+    int size;
+    while ((size = PQgetCopyData(conn, &row, 0)) > 0) {
+      std::fwrite(row, 1, static_cast<size_t>(size), file);
+      PQfreemem(row);
+    }
+    PGresult* ended = PQgetResult(conn);
+    const bool ok = PQresultStatus(ended) == PGRES_COMMAND_OK;
+    PQclear(ended);
+    if (!ok) {
+      std::fprintf(stderr, "%s\n", PQerrorMessage(conn));
+      return 3;
+    }
+    while (PGresult* extra = PQgetResult(conn)) PQclear(extra);
+  }
+  std::fclose(file);
+  PQfinish(conn);
+  return 0;
+}
+
 long countLines(const fs::path& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return -1;
@@ -177,8 +224,9 @@ int main(int argc, char** argv) {
     else if (key == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
     else if (key == "--only") only = argv[i + 1];
   }
-  if (db.empty() || !fs::exists(db)) {
-    std::fprintf(stderr, "usage: report_table --db FILE [--tavshoprpt PATH] [--runs N] [--only NAME]\n");
+  const bool server = db.starts_with("postgresql://") || db.starts_with("postgres://");
+  if (db.empty() || (!server && !fs::exists(db))) {
+    std::fprintf(stderr, "usage: report_table --db FILE|postgresql://... [--tavshoprpt PATH] [--runs N] [--only NAME]\n");
     return 2;
   }
   const fs::path work = fs::temp_directory_path() / fmt::format("tav-report-table-{}", ::getpid());
@@ -189,7 +237,7 @@ int main(int argc, char** argv) {
              "project s", "hand s", "ratio (min)", "cpu ratio", "peak memory", "CSV size");
   for (const Variant& v : variants()) {
     if (!only.empty() && std::string(v.name).find(only) == std::string::npos) continue;
-    const std::string sql = readFile(fs::path(TAV_HAND_SQL_DIR) / v.handSql);
+    const std::string sql = readFile(fs::path(server ? TAV_HAND_SQL_PG_DIR : TAV_HAND_SQL_DIR) / v.handSql);
     std::vector<double> project, hand, projectCpu, handCpu;
     long peak = 0;
     bool failed = false;
@@ -204,7 +252,9 @@ int main(int argc, char** argv) {
         ::execv(program.c_str(), raw.data());
         return 127;
       });
-      const Run h = measure([&] { return runHand(db, sql, v.periods, handCsv); });
+      const Run h = measure([&] {
+        return server ? runHandPg(db, sql, v.periods, handCsv) : runHand(db, sql, v.periods, handCsv);
+      });
       failed = !p.ok || !h.ok;
       project.push_back(p.seconds);
       hand.push_back(h.seconds);
@@ -220,10 +270,11 @@ int main(int argc, char** argv) {
     const double bestHand = *std::min_element(hand.begin(), hand.end());
     const double cpuRatio = *std::min_element(projectCpu.begin(), projectCpu.end()) /
                             *std::min_element(handCpu.begin(), handCpu.end());
-    fmt::print("{:<26} {:>10} {:>10} {:>10.2f} {:>10.2f} {:>12.2f} {:>10.2f} {:>8.0f} MiB {:>6.0f} MiB   (medians {:.2f} / {:.2f})\n",
-               v.name, countLines(projectCsv) - 1, countLines(handCsv), best, bestHand, best / bestHand, cpuRatio,
-               static_cast<double>(peak) / 1024, static_cast<double>(fs::file_size(projectCsv)) / (1024 * 1024),
-               median(project), median(hand));
+    const long rows = countLines(projectCsv) - 1, handRows = countLines(handCsv);
+    fmt::print("{:<26} {:>10} {:>10} {:>10.2f} {:>10.2f} {:>12.2f} {:>10.2f} {:>8.0f} MiB {:>6.0f} MiB   (medians {:.2f} / {:.2f}){}\n",
+               v.name, rows, handRows, best, bestHand, best / bestHand, cpuRatio, static_cast<double>(peak) / 1024,
+               static_cast<double>(fs::file_size(projectCsv)) / (1024 * 1024), median(project), median(hand),
+               rows == handRows ? "" : "  ROWS DIFFER");
     std::fflush(stdout);
   }
   std::error_code ignored;

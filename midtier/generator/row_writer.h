@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <variant>
 
@@ -39,11 +41,16 @@ class BulkLoader {
 // the transaction.
 std::unique_ptr<BulkLoader> sqliteLoader(db::Database& database);
 
-// COPY streams on `connection`, sent whenever a table's rows pass a few megabytes.
+// COPY streams on `connection`, a piece sent whenever a table's rows pass a few megabytes. The
+// pieces go out on a thread of the loader's own, which has the connection to itself until
+// finish(). They are sent WITH (FREEZE): REQUIRES every table was created in the connection's
+// open transaction.
 class PostgresLoader : public BulkLoader {
  public:
-  // Sends the rows still held. REQUIRES: called once, after the last row.
-  virtual void finish() = 0;
+  // Sends the rows still held and waits until the server has stored them all; gives the rows
+  // stored per table. Throws pg::Error when a piece was refused. REQUIRES: called once, after
+  // the last row.
+  virtual std::map<std::string, int64_t> finish() = 0;
 };
 std::unique_ptr<PostgresLoader> postgresLoader(pg::Connection& connection);
 
