@@ -48,7 +48,7 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-"${as_server[@]}" "$bindir/initdb" --no-sync -D "$dir/data" -U tav --auth=trust --encoding=UTF8 --locale=C.UTF-8 \
+"${as_server[@]}" "$bindir/initdb" --no-sync -D "$dir/data" -U tav --auth=trust --encoding=UTF8 --locale=C.UTF-8 --lc-collate=C \
   >"$dir/initdb.log" 2>&1 || { cat "$dir/initdb.log" >&2; exit 1; }
 # A throwaway cluster: durability settings off, enough connections for the many-clients tests.
 # With WAL kept to the minimum, rows loaded into a table created in the same transaction, and the

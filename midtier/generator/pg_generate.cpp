@@ -1,4 +1,7 @@
-// generate() into PostgreSQL: schema, COPY streams, then keys, indexes and statistics.
+// generate() into PostgreSQL: the tables made, filled with COPY and given their keys and indexes
+// on two connections at once in a staging schema, then moved into the company's schema in one
+// transaction.
+#include <array>
 #include <cctype>
 #include <map>
 #include <optional>
@@ -8,6 +11,8 @@
 
 #include "midtier/dialect/target.h"
 #include "midtier/generator/generator.h"
+#include "midtier/generator/pg_staging.h"
+#include "midtier/generator/pg_worker.h"
 #include "midtier/generator/row_writer.h"
 #include "midtier/generator/world.h"
 #include "midtier/pg/connection.h"
@@ -18,22 +23,42 @@ namespace gen {
 
 namespace {
 
+std::string lower(std::string name) {
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return name;
+}
+
+// The tables the second connection makes and fills: of each pair of large tables that the
+// generator writes side by side (a task and its material, a stock bill and its entries, a
+// period's costs and their elements, an order and its lines) one, so that both connections
+// have work in every phase, and their index builds weigh about the same.
+bool onSecondConnection(std::string_view table) {
+  static const std::array<std::string, 4> kTables = {"ppbom", "icstockbillentry", "cb_costelement", "seorderentry"};
+  const std::string name = lower(std::string(table));
+  for (const std::string& t : kTables)
+    if (t == name) return true;
+  return false;
+}
+
 // The rows each table of the schema took, in schema order, from the loader's counts (counting
 // them again would read every table once more). Table names compare without case, as the server's.
-Summary summaryOf(const std::map<std::string, int64_t>& loaded) {
-  const auto lower = [](std::string name) {
-    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return name;
-  };
+Summary summaryOf(const std::vector<std::string>& tableNames, const std::map<std::string, int64_t>& loaded) {
   std::map<std::string, int64_t> rows;
   for (const auto& [table, count] : loaded) rows[lower(table)] += count;
   Summary summary;
-  for (const std::string& table : pg::companySchema().tableNames) {
+  for (const std::string& table : tableNames) {
     const auto found = rows.find(lower(table));
     summary.tables.push_back({table, found == rows.end() ? 0 : found->second});
     summary.totalRows += summary.tables.back().rows;
   }
   return summary;
+}
+
+// Runs `job` with each part of the schema on its worker, both at once, and waits for both.
+template <typename Job>
+void onBoth(std::array<Worker*, 2> workers, const std::array<pg::Schema, 2>& parts, Job job) {
+  for (std::size_t i = 0; i < 2; ++i) workers[i]->post([&part = parts[i], job](pg::Connection& c) { job(c, part); });
+  for (Worker* worker : workers) worker->wait();
 }
 
 }  // namespace
@@ -49,22 +74,46 @@ Summary generate(pg::Connection& connection, const Options& options) {
   // Inside the caller's transaction when there is one (replacing a company), else in its own.
   std::optional<pg::Transaction> transaction;
   if (!connection.inTransaction()) transaction.emplace(connection);
-  // For this transaction only: its one commit need not wait for the disk (a crash before it
-  // loses a load that is rerun anyway), and the index builds sort in memory.
-  connection.exec("SET LOCAL synchronous_commit = off; SET LOCAL maintenance_work_mem = '256MB'");
-  pg::createTables(connection);
-  connection.exec(dialect::postgresFunctions());
+  const pg::Schema schema = pg::companySchema();
+  std::vector<std::string> first, second;
+  for (const std::string& table : schema.tableNames) (onSecondConnection(table) ? second : first).push_back(table);
+  const std::array<pg::Schema, 2> parts = {pg::schemaPart(schema, first), pg::schemaPart(schema, second)};
+
+  Staging staging(connection, 2);
+  Worker firstWorker(staging.connection(0)), secondWorker(staging.connection(1));
+  const std::array<Worker*, 2> workers = {&firstWorker, &secondWorker};
+  // Each connection makes its tables in the transaction that fills them, so that COPY FREEZE
+  // may store the rows as frozen and, with minimal WAL, neither rows nor indexes go to the WAL.
+  // The commit need not wait for the disk: a load cut short is rerun anyway.
+  onBoth(workers, parts, [](pg::Connection& c, const pg::Schema& part) {
+    c.exec("BEGIN; SET LOCAL synchronous_commit = off; SET LOCAL maintenance_work_mem = '256MB'");
+    pg::createTables(c, part);
+  });
   std::map<std::string, int64_t> loaded;
   {
-    const std::unique_ptr<PostgresLoader> loader = postgresLoader(connection);
+    const std::unique_ptr<PostgresLoader> loader =
+        postgresLoader(workers, [](std::string_view table) -> std::size_t { return onSecondConnection(table) ? 1 : 0; });
     World world(*loader, options);
     writeAll(world);
     loaded = loader->finish();
   }
   if (options.progress) options.progress(Progress{"indexes", 0, 1});
-  pg::finishTables(connection);
+  onBoth(workers, parts, [](pg::Connection& c, const pg::Schema& part) {
+    pg::addKeysAndIndexes(c, part);
+    c.exec("COMMIT");
+  });
+  // References between the two parts can be checked once both are committed.
+  onBoth(workers, parts, [](pg::Connection& c, const pg::Schema& part) {
+    pg::addReferences(c, part);
+    pg::analyzeTables(c, part);
+  });
   if (options.progress) options.progress(Progress{"indexes", 1, 1});
-  Summary summary = summaryOf(loaded);
+
+  staging.moveInto(connection, schema.tableNames);
+  pg::recordVersion(connection);
+  pg::continueNumbering(connection);
+  connection.exec(dialect::postgresFunctions());
+  Summary summary = summaryOf(schema.tableNames, loaded);
   if (transaction) transaction->commit();
   summary.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
   return summary;

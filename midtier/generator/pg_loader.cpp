@@ -1,14 +1,13 @@
-// The PostgreSQL bulk loader: each table's rows in COPY's text format, sent in large pieces by a
-// sender thread, so that the generator formats the next piece while the server stores this one.
+// The PostgreSQL bulk loader: each table's rows in COPY's text format, sent in large pieces by the
+// worker of the table's connection, so that the generator formats the next pieces while the
+// server stores these.
 #include <charconv>
-#include <condition_variable>
-#include <deque>
-#include <exception>
+#include <functional>
 #include <map>
-#include <mutex>
 #include <string>
-#include <thread>
+#include <vector>
 
+#include "midtier/generator/pg_worker.h"
 #include "midtier/generator/row_writer.h"
 #include "midtier/pg/connection.h"
 
@@ -16,15 +15,14 @@ namespace gen {
 namespace {
 
 constexpr std::size_t kFlushBytes = 8u << 20;
-// Pieces formatted but not yet sent; bounds the memory when the server is the slower side.
-constexpr std::size_t kMaxQueued = 3;
 
-// One table's COPY statement, the rows not handed to the sender yet and the rows the server took.
+// One table's COPY statement, the rows not handed to its worker yet and the rows the server took.
 struct Stream {
   std::string table;
   std::string copySql;
   std::string data;
-  int64_t stored = 0;  // written by the sender thread only
+  Worker* worker = nullptr;
+  int64_t stored = 0;  // written by the worker, read after it is done
 };
 
 // COPY's text format: tab between values, \N for Null, backslash escapes in texts.
@@ -57,89 +55,19 @@ void appendValue(std::string& out, const Value& value) {
   }
 }
 
-// Sends pieces in the order they were handed over on a thread of its own, which alone uses
-// the connection until finish(). The first failure is kept and rethrown to the generating
-// thread at its next hand-over; later pieces are dropped, as are those still waiting when the
-// loader is given up without finish().
-class Sender {
- public:
-  explicit Sender(pg::Connection& connection) : connection_(connection), thread_([this] { run(); }) {}
-  Sender(const Sender&) = delete;
-  Sender& operator=(const Sender&) = delete;
-  ~Sender() {
-    {
-      std::lock_guard lock(mutex_);
-      waiting_.clear();
-    }
-    stop();
-  }
-
-  void send(Stream& stream, std::string data) {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return waiting_.size() + (sending_ ? 1 : 0) < kMaxQueued || failure_; });
-    if (failure_) std::rethrow_exception(failure_);
-    waiting_.push_back({&stream, std::move(data)});
-    changed_.notify_all();
-  }
-
-  // Waits until every piece is stored. Throws the sending's failure.
-  void finish() {
-    stop();
-    if (failure_) std::rethrow_exception(failure_);
-  }
-
- private:
-  struct Piece {
-    Stream* stream;
-    std::string data;
-  };
-
-  void run() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-      changed_.wait(lock, [&] { return !waiting_.empty() || done_; });
-      if (waiting_.empty()) return;
-      Piece piece = std::move(waiting_.front());
-      waiting_.pop_front();
-      sending_ = true;
-      lock.unlock();
-      std::exception_ptr failure;
-      try {
-        piece.stream->stored += connection_.copyIn(piece.stream->copySql, piece.data);
-      } catch (...) {
-        failure = std::current_exception();
-      }
-      piece.data = std::string();
-      lock.lock();
-      sending_ = false;
-      if (failure && !failure_) failure_ = failure;
-      if (failure_) waiting_.clear();
-      changed_.notify_all();
-    }
-  }
-
-  void stop() {
-    {
-      std::lock_guard lock(mutex_);
-      done_ = true;
-      changed_.notify_all();
-    }
-    if (thread_.joinable()) thread_.join();
-  }
-
-  pg::Connection& connection_;
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::deque<Piece> waiting_;
-  bool sending_ = false;
-  std::exception_ptr failure_;
-  bool done_ = false;
-  std::thread thread_;  // last: starts once the members it uses are made
-};
+// Hands the stream's rows to its worker as one COPY.
+void send(Stream& stream) {
+  std::string piece;
+  piece.reserve(kFlushBytes + (kFlushBytes >> 4));
+  piece.swap(stream.data);
+  stream.worker->post([&stream, piece = std::move(piece)](pg::Connection& connection) {
+    stream.stored += connection.copyIn(stream.copySql, piece);
+  });
+}
 
 class CopyWriter final : public RowWriter {
  public:
-  CopyWriter(Sender& sender, Stream& stream) : sender_(sender), stream_(stream) {}
+  explicit CopyWriter(Stream& stream) : stream_(stream) {}
   void write(std::span<const Value> values) override {
     std::string& out = stream_.data;
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -147,49 +75,51 @@ class CopyWriter final : public RowWriter {
       appendValue(out, values[i]);
     }
     out += '\n';
-    if (out.size() >= kFlushBytes) {
-      std::string full;
-      full.reserve(kFlushBytes + (kFlushBytes >> 4));
-      full.swap(out);
-      sender_.send(stream_, std::move(full));
-    }
+    if (out.size() >= kFlushBytes) send(stream_);
   }
 
  private:
-  Sender& sender_;
   Stream& stream_;
 };
 
 class CopyLoader final : public PostgresLoader {
  public:
-  explicit CopyLoader(pg::Connection& connection) : sender_(connection) {}
+  CopyLoader(std::span<Worker* const> workers, std::function<std::size_t(std::string_view)> route)
+      : workers_(workers.begin(), workers.end()), route_(std::move(route)) {}
+  // The workers' jobs refer to the streams: none may be left when they go.
+  ~CopyLoader() override {
+    for (Worker* worker : workers_) worker->cancel();
+  }
   std::unique_ptr<RowWriter> open(std::string_view table, std::string_view columns) override {
     const std::string key = std::string(table) + "(" + std::string(columns) + ")";
     Stream& stream = streams_[key];
     if (stream.copySql.empty()) {
       stream.table = table;
       stream.copySql = "COPY " + key + " FROM STDIN WITH (FREEZE)";
+      stream.worker = workers_.at(route_(table));
     }
-    return std::make_unique<CopyWriter>(sender_, stream);
+    return std::make_unique<CopyWriter>(stream);
   }
   std::map<std::string, int64_t> finish() override {
     for (auto& [key, stream] : streams_)
-      if (!stream.data.empty()) sender_.send(stream, std::move(stream.data));
-    sender_.finish();
+      if (!stream.data.empty()) send(stream);
+    for (Worker* worker : workers_) worker->wait();
     std::map<std::string, int64_t> rows;
     for (const auto& [key, stream] : streams_) rows[stream.table] += stream.stored;
     return rows;
   }
 
  private:
-  Sender sender_;
+  std::vector<Worker*> workers_;
+  std::function<std::size_t(std::string_view)> route_;
   std::map<std::string, Stream> streams_;
 };
 
 }  // namespace
 
-std::unique_ptr<PostgresLoader> postgresLoader(pg::Connection& connection) {
-  return std::make_unique<CopyLoader>(connection);
+std::unique_ptr<PostgresLoader> postgresLoader(std::span<Worker* const> workers,
+                                               std::function<std::size_t(std::string_view table)> route) {
+  return std::make_unique<CopyLoader>(workers, std::move(route));
 }
 
 }  // namespace gen

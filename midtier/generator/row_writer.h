@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <span>
@@ -19,6 +20,8 @@ class Connection;
 }
 
 namespace gen {
+
+class Worker;
 
 // A column value: Null, an integer, a real or a text. A text is read only during write().
 using Value = std::variant<std::monostate, int64_t, double, std::string_view>;
@@ -41,10 +44,9 @@ class BulkLoader {
 // the transaction.
 std::unique_ptr<BulkLoader> sqliteLoader(db::Database& database);
 
-// COPY streams on `connection`, a piece sent whenever a table's rows pass a few megabytes. The
-// pieces go out on a thread of the loader's own, which has the connection to itself until
-// finish(). They are sent WITH (FREEZE): REQUIRES every table was created in the connection's
-// open transaction.
+// COPY streams, each table's sent by the worker that `route` gives its name the index of, a piece
+// whenever the table's rows pass a few megabytes. The pieces go WITH (FREEZE): REQUIRES every
+// table was created in the open transaction of its worker's connection.
 class PostgresLoader : public BulkLoader {
  public:
   // Sends the rows still held and waits until the server has stored them all; gives the rows
@@ -52,6 +54,7 @@ class PostgresLoader : public BulkLoader {
   // the last row.
   virtual std::map<std::string, int64_t> finish() = 0;
 };
-std::unique_ptr<PostgresLoader> postgresLoader(pg::Connection& connection);
+std::unique_ptr<PostgresLoader> postgresLoader(std::span<Worker* const> workers,
+                                               std::function<std::size_t(std::string_view table)> route);
 
 }  // namespace gen

@@ -50,18 +50,20 @@ Connection Connection::open(const std::string& url) {
     throw error;
   }
   PQsetNoticeProcessor(conn, ignoreNotice, nullptr);
-  return Connection(conn, redactedUrl(url));
+  return Connection(conn, url, redactedUrl(url));
 }
 
-Connection::Connection(pg_conn* conn, std::string name) : conn_(conn), name_(std::move(name)) {}
+Connection::Connection(pg_conn* conn, std::string url, std::string name)
+    : conn_(conn), url_(std::move(url)), name_(std::move(name)) {}
 
 Connection::Connection(Connection&& other) noexcept
-    : conn_(std::exchange(other.conn_, nullptr)), name_(std::move(other.name_)) {}
+    : conn_(std::exchange(other.conn_, nullptr)), url_(std::move(other.url_)), name_(std::move(other.name_)) {}
 
 Connection& Connection::operator=(Connection&& other) noexcept {
   if (this != &other) {
     if (conn_) PQfinish(conn_);
     conn_ = std::exchange(other.conn_, nullptr);
+    url_ = std::move(other.url_);
     name_ = std::move(other.name_);
   }
   return *this;

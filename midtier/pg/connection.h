@@ -54,6 +54,8 @@ class Connection {
  public:
   // Connects to `url` ("postgresql://user@host:port/dbname", or any libpq connection text).
   static Connection open(const std::string& url);
+  // A new connection to the same database with the same parameters.
+  [[nodiscard]] Connection openAnother() const { return open(url_); }
 
   Connection(Connection&& other) noexcept;
   Connection& operator=(Connection&& other) noexcept;
@@ -82,10 +84,11 @@ class Connection {
   [[nodiscard]] pg_conn* handle() const { return conn_; }
 
  private:
-  Connection(pg_conn* conn, std::string name);
+  Connection(pg_conn* conn, std::string url, std::string name);
   Result checked(pg_result* result, std::string_view sql);
 
   pg_conn* conn_ = nullptr;
+  std::string url_;  // as given, password and all: for openAnother() only
   std::string name_;
 };
 

@@ -12,16 +12,44 @@ namespace pg {
 void createTables(Connection& connection) {
   const Schema schema = companySchema();
   for (const std::string& sql : schema.prelude) connection.exec(sql);
-  for (const std::string& sql : schema.tables) connection.exec(sql);
-  connection.exec(fmt::format("CREATE TABLE {} (FVersion integer NOT NULL); INSERT INTO {} VALUES ({})", kVersionTable,
-                              kVersionTable, db::kSchemaVersion));
+  createTables(connection, schema);
+  recordVersion(connection);
 }
 
 void finishTables(Connection& connection) {
   const Schema schema = companySchema();
-  for (const std::string& sql : schema.keys) connection.exec(sql);
-  for (const std::string& sql : schema.indexes) connection.exec(sql);
-  for (const std::string& sql : schema.references) connection.exec(sql);
+  addKeysAndIndexes(connection, schema);
+  addReferences(connection, schema);
+  continueNumbering(connection);
+  analyzeTables(connection, schema);
+}
+
+void createSchema(Connection& connection) {
+  createTables(connection);
+  finishTables(connection);
+}
+
+void createTables(Connection& connection, const Schema& part) {
+  for (const std::string& sql : part.tables) connection.exec(sql);
+}
+
+void addKeysAndIndexes(Connection& connection, const Schema& part) {
+  for (const std::string& sql : part.keys) connection.exec(sql);
+  for (const std::string& sql : part.indexes) connection.exec(sql);
+}
+
+void addReferences(Connection& connection, const Schema& part) {
+  for (const std::string& sql : part.references) connection.exec(sql);
+}
+
+void analyzeTables(Connection& connection, const Schema& part) {
+  if (part.tableNames.empty()) return;
+  std::string analyze = "ANALYZE ";
+  for (std::size_t i = 0; i < part.tableNames.size(); ++i) analyze += (i ? ", " : "") + part.tableNames[i];
+  connection.exec(analyze);
+}
+
+void continueNumbering(Connection& connection) {
   // Rows loaded with their own keys leave the sequence behind them; the next row the
   // program adds without a key takes the number after the largest.
   const Result identities = connection.query(
@@ -33,14 +61,11 @@ void finishTables(Connection& connection) {
     connection.exec(fmt::format("SELECT setval(pg_get_serial_sequence('{0}', '{1}'), coalesce(max({1}), 0) + 1, false) FROM {0}",
                                 table, column));
   }
-  std::string analyze = "ANALYZE ";
-  for (std::size_t i = 0; i < schema.tableNames.size(); ++i) analyze += (i ? ", " : "") + schema.tableNames[i];
-  connection.exec(analyze);
 }
 
-void createSchema(Connection& connection) {
-  createTables(connection);
-  finishTables(connection);
+void recordVersion(Connection& connection) {
+  connection.exec(fmt::format("CREATE TABLE {} (FVersion integer NOT NULL); INSERT INTO {} VALUES ({})", kVersionTable,
+                              kVersionTable, db::kSchemaVersion));
 }
 
 int schemaVersion(Connection& connection) {

@@ -40,6 +40,19 @@ void createTables(Connection& connection);
 // Adds keys, indexes and references to the filled tables, moves the sequences of the
 // self-numbering keys past the rows loaded, and updates the planner's statistics.
 void finishTables(Connection& connection);
+
+// The same in steps, for a load that makes its tables on several connections. The statements
+// of `schema` that concern `tables` (names compare without case): their CREATE TABLE, keys and
+// indexes, and the references they make; the prelude is left out.
+[[nodiscard]] Schema schemaPart(const Schema& schema, const std::vector<std::string>& tables);
+void createTables(Connection& connection, const Schema& part);
+void addKeysAndIndexes(Connection& connection, const Schema& part);
+void addReferences(Connection& connection, const Schema& part);
+void analyzeTables(Connection& connection, const Schema& part);
+// Moves the sequences of the current schema's self-numbering keys past the rows loaded.
+void continueNumbering(Connection& connection);
+// Creates the version table with the current schema version.
+void recordVersion(Connection& connection);
 // Both, for an empty database that is filled row by row afterwards.
 void createSchema(Connection& connection);
 
