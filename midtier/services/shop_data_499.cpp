@@ -32,7 +32,7 @@ std::string fillT499(const SqlForms& f, bool longNumbers, bool perBatch) {
   std::string values = perBatch ? "c.FBatchNo" : "NULL";
   for (const char* column : {"FPeriodStartNum", "FPeriodStartCost", "FCurInNum", "FCurInCost", "FCurOutNum",
                              "FCurOutCost", "FPeriodEndNum", "FPeriodEndCost"})
-    values += perBatch ? std::string(", c.") + column : std::string(", tav_sum(c.") + column + ")";
+    values += perBatch ? std::string(", c.") + column : ", " + f.exactSum(std::string("c.") + column);
   return "INSERT INTO " + f.workTable("#T499") + " (FItemID, FNumber, FBatchNo, FPeriodStartNum, FPeriodStartCost, FCurInNum, "
          "FCurInCost, FCurOutNum, FCurOutCost, FPeriodEndNum, FPeriodEndCost) "
          "SELECT c.FItemID, i.FNumber, " + values +

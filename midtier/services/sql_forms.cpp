@@ -19,16 +19,23 @@ std::string SqlForms::daysBetween(std::string_view later, std::string_view earli
   return "CAST(julianday(" + std::string(later) + ") - julianday(" + std::string(earlier) + ") AS INTEGER)";
 }
 
+std::string SqlForms::exactSum(std::string_view real) const {
+  if (server()) return "sum(CAST(" + std::string(real) + " AS numeric))";
+  return "tav_sum(" + std::string(real) + ")";
+}
+
 std::string SqlForms::fixed2(std::string_view number) const {
   // SQLite's printf takes the double's decimal digits rounded to 16 significant ones, then
   // rounds half away from zero (18.124999999999996 prints 18.13) and keeps the sign of a
   // negative value that rounds to zero ("-0.00"). The server starts from the digits the double
-  // prints as in full, not the 15 a cast to numeric keeps.
+  // prints as in full, not the 15 a cast to numeric keeps. The leading digit's place comes
+  // from the double's log10: the numeric one costs ten times the rest of the row.
   if (server()) {
     const std::string x(number);
-    const std::string digits = "abs(CAST(CAST(CAST(" + x + " AS double precision) AS text) AS numeric))";
-    const std::string sixteen = "CASE WHEN " + digits + " = 0 THEN 0 ELSE round(" + digits +
-                                ", CAST(15 - floor(log(" + digits + ")) AS integer)) END";
+    const std::string real = "CAST(" + x + " AS double precision)";
+    const std::string digits = "abs(CAST(CAST(" + real + " AS text) AS numeric))";
+    const std::string sixteen = "CASE WHEN " + real + " = 0 THEN 0 ELSE round(" + digits +
+                                ", CAST(15 - floor(log(abs(" + real + "))) AS integer)) END";
     return "(CASE WHEN (" + x + ") < 0 THEN '-' ELSE '' END || CAST(round(" + sixteen + ", 2) AS text))";
   }
   return "printf('%.2f', " + std::string(number) + ")";

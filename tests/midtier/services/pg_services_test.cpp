@@ -93,7 +93,8 @@ TEST(PgServices, SchemesAreTheUsersOwnAndSavedOncePerNameWhateverItsCase) {
 }
 
 // The rates the reports print with two decimals: the server writes what SQLite's printf writes,
-// also for a double just below a tie, an exact tie and a negative value that rounds to zero.
+// also for a double just below a tie, an exact tie, a negative value that rounds to zero, and
+// doubles beside a power of ten, where the leading digit's place is easily taken one off.
 TEST(PgServices, TwoDecimalsReadTheSameAsSqlitePrintsThem) {
   TAV_NEED_POSTGRES(server);
   support::ScratchDatabase scratch(server);
@@ -107,7 +108,8 @@ TEST(PgServices, TwoDecimalsReadTheSameAsSqlitePrintsThem) {
     return rows->next() ? std::string(rows->text(0)) : std::string("(none)");
   };
   for (double value : {100.0 * 29.0 / 160.0, 18.125, 18.124999999999996, 2.675, 1.005, -1e-14, -0.004, 0.0,
-                       100.0, 33.333333333333336, -12.345, 0.995})
+                       100.0, 33.333333333333336, -12.345, 0.995, 99.99999999999999, 999.9999999999999,
+                       1000.0000000000001, 0.09999999999999999, 0.1, -9.999999999999998})
     EXPECT_EQ(fixed(onServer, value), fixed(onSqlite, value)) << value;
 }
 
