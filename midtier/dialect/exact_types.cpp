@@ -70,10 +70,10 @@ ExactType callType(const Expr& e, const Scope& scope, const Catalog& catalog) {
     const bool nullFirst = e.args[0]->kind == ExprKind::Literal && e.args[0]->literal == LiteralKind::Null;
     return nullFirst && e.args.size() > 1 ? exactTypeOf(*e.args[1], scope, catalog) : first;
   }
-  if (name == "coalesce" || name == "nullif") {
+  if (name == "nullif") return first;
+  if (name == "coalesce") {
     ExactType result = first;
-    for (std::size_t i = 1; i < e.args.size() && name == "coalesce"; ++i)
-      result = unionType(result, exactTypeOf(*e.args[i], scope, catalog));
+    for (std::size_t i = 1; i < e.args.size(); ++i) result = unionType(result, exactTypeOf(*e.args[i], scope, catalog));
     return result;
   }
   return {};
