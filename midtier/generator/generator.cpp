@@ -12,6 +12,7 @@
 #include "midtier/db/schema.h"
 #include "midtier/db/statement.h"
 #include "midtier/db/transaction.h"
+#include "midtier/generator/background_load.h"
 #include "midtier/generator/row_writer.h"
 #include "midtier/generator/world.h"
 #include "platform/core/error.h"
@@ -93,11 +94,20 @@ Summary generate(db::Database& database, const Options& options) {
     // Loading into the report indexes is several times slower than building them after.
     db::dropReportIndexes(database);
     const std::unique_ptr<BulkLoader> loader = sqliteLoader(database);
-    World world(*loader, options);
-    writeAll(world);
-    world.progress("indexes", 0, 1);
+    // The rows are made on a second thread while this one inserts them: SQLite's insert path
+    // and the making of values each take about half of a core's time.
+    loadInBackground(
+        *loader,
+        [&options](BulkLoader& handoff, const ProgressFn& progress) {
+          Options made = options;
+          made.progress = progress;
+          World world(handoff, made);
+          writeAll(world);
+        },
+        options.progress);
+    if (options.progress) options.progress(Progress{"indexes", 0, 1});
     db::createReportIndexes(database);
-    world.progress("indexes", 1, 1);
+    if (options.progress) options.progress(Progress{"indexes", 1, 1});
     transaction.commit();
   }
   // The planner's statistics (how many rows each index key selects), from a sample of each

@@ -1,0 +1,250 @@
+// The ceiling for the generator: SQLite's bulk insert of the generator's very rows, with the
+// cost of making them taken out. The rows of one company are recorded in memory first, then
+// written into a new file the way the generator writes them (same schema and pragmas, one
+// transaction, one prepared INSERT per table reused for every row, texts bound without a copy,
+// report indexes built after the load, ANALYZE at the end), and each stage is timed.
+//
+//   bulk_insert_ceiling_bench [--tasks N] [--seed S] [--dir DIR] [--cache-mib M] [--temp-memory 1]
+//
+// --cache-mib and --temp-memory try other page cache sizes and an in-memory sorter for the build.
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <ctime>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <fmt/format.h>
+
+#include "midtier/db/database.h"
+#include "midtier/db/schema.h"
+#include "midtier/generator/generator.h"
+#include "midtier/generator/row_writer.h"
+#include "midtier/generator/world.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// Processor time of the whole process (the sorter's threads too): on a shared machine it says
+// what a stage costs when the wall clock also counts others' work.
+double cpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+// Every row of a run in the order it was written: which table, then its cells. Texts are
+// copied into one arena; a cell holds the integer, the double's bits or the text's place.
+class RowLog final : public gen::BulkLoader {
+ public:
+  enum Tag : uint8_t { Null, Integer, Real, Text };
+
+  struct Table {
+    std::string name, columns;
+    int64_t rows = 0;
+  };
+
+  std::unique_ptr<gen::RowWriter> open(std::string_view table, std::string_view columns) override {
+    tables_.push_back({std::string(table), std::string(columns)});
+    return std::make_unique<Writer>(*this, static_cast<uint16_t>(tables_.size() - 1));
+  }
+
+  const std::vector<Table>& tables() const { return tables_; }
+  int64_t rows() const { return static_cast<int64_t>(rowTables_.size()); }
+
+  // Calls `row(table, tags, cells)` for every row in order.
+  template <typename F>
+  void replay(F&& row) const {
+    std::size_t at = 0;
+    for (uint16_t table : rowTables_) {
+      const std::size_t count = widths_[table];
+      row(table, &tags_[at], &cells_[at]);
+      at += count;
+    }
+  }
+  std::string_view text(uint64_t cell) const { return std::string_view(arena_).substr(cell >> 16, cell & 0xffff); }
+
+ private:
+  class Writer final : public gen::RowWriter {
+   public:
+    Writer(RowLog& log, uint16_t table) : log_(log), table_(table) {}
+    void write(std::span<const gen::Value> values) override { log_.add(table_, values); }
+
+   private:
+    RowLog& log_;
+    uint16_t table_;
+  };
+
+  void add(uint16_t table, std::span<const gen::Value> values) {
+    if (widths_.size() <= table) widths_.resize(table + 1u);
+    widths_[table] = values.size();
+    ++tables_[table].rows;
+    rowTables_.push_back(table);
+    for (const gen::Value& value : values) {
+      uint64_t cell = 0;
+      Tag tag = Null;
+      if (const auto* i = std::get_if<int64_t>(&value)) {
+        tag = Integer;
+        cell = static_cast<uint64_t>(*i);
+      } else if (const auto* d = std::get_if<double>(&value)) {
+        tag = Real;
+        std::memcpy(&cell, d, sizeof cell);
+      } else if (const auto* s = std::get_if<std::string_view>(&value)) {
+        tag = Text;
+        if (s->size() > 0xffff) throw std::length_error("a text longer than the row log keeps");
+        cell = static_cast<uint64_t>(arena_.size()) << 16 | s->size();
+        arena_.append(*s);
+      }
+      tags_.push_back(tag);
+      cells_.push_back(cell);
+    }
+  }
+
+  std::vector<Table> tables_;
+  std::vector<std::size_t> widths_;
+  std::vector<uint16_t> rowTables_;
+  std::vector<uint8_t> tags_;
+  std::vector<uint64_t> cells_;
+  std::string arena_;
+};
+
+void check(int rc, sqlite3* handle, std::string_view what) {
+  if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
+    throw std::runtime_error(fmt::format("{}: {}", what, sqlite3_errmsg(handle)));
+}
+
+std::string insertSql(const RowLog::Table& table) {
+  std::string sql = fmt::format("INSERT INTO {} ({}) VALUES (?", table.name, table.columns);
+  for (char c : table.columns)
+    if (c == ',') sql += ",?";
+  return sql + ")";
+}
+
+struct Timings {
+  double load = 0, indexes = 0, analyze = 0;           // wall clock
+  double loadCpu = 0, indexesCpu = 0, analyzeCpu = 0;  // processor
+};
+
+// Writes the recorded rows into a new file at `path` as the generator does.
+struct Settings {
+  int64_t cacheMib = 256;
+  bool tempMemory = false;
+};
+
+Timings writeFile(const RowLog& log, const std::string& path, const Settings& settings) {
+  Timings timings;
+  db::Database database = db::Database::create(path);
+  database.exec("PRAGMA journal_mode = OFF; PRAGMA page_size = 8192");
+  db::migrate(database);
+  database.exec(fmt::format("PRAGMA synchronous = OFF; PRAGMA cache_size = -{}; PRAGMA foreign_keys = OFF; PRAGMA threads = 2",
+                            settings.cacheMib * 1024));
+  if (settings.tempMemory) database.exec("PRAGMA temp_store = MEMORY");
+  sqlite3* handle = database.handle();
+  Clock::time_point start = Clock::now();
+  double cpu = cpuSeconds();
+  database.exec("BEGIN");
+  db::dropReportIndexes(database);
+  std::vector<sqlite3_stmt*> inserts;
+  for (const RowLog::Table& table : log.tables()) {
+    sqlite3_stmt* stmt = nullptr;
+    check(sqlite3_prepare_v3(handle, insertSql(table).c_str(), -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr), handle,
+          table.name);
+    inserts.push_back(stmt);
+  }
+  log.replay([&](uint16_t table, const uint8_t* tags, const uint64_t* cells) {
+    sqlite3_stmt* stmt = inserts[table];
+    const int count = sqlite3_bind_parameter_count(stmt);
+    for (int i = 0; i < count; ++i) {
+      switch (tags[i]) {
+        case RowLog::Integer:
+          sqlite3_bind_int64(stmt, i + 1, static_cast<sqlite3_int64>(cells[i]));
+          break;
+        case RowLog::Real: {
+          double d;
+          std::memcpy(&d, &cells[i], sizeof d);
+          sqlite3_bind_double(stmt, i + 1, d);
+          break;
+        }
+        case RowLog::Text: {
+          const std::string_view text = log.text(cells[i]);
+          sqlite3_bind_text(stmt, i + 1, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+          break;
+        }
+        default:
+          sqlite3_bind_null(stmt, i + 1);
+      }
+    }
+    check(sqlite3_step(stmt), handle, "insert");
+    sqlite3_reset(stmt);
+  });
+  for (sqlite3_stmt* stmt : inserts) sqlite3_finalize(stmt);
+  timings.load = secondsSince(start);
+  timings.loadCpu = cpuSeconds() - cpu;
+  start = Clock::now();
+  cpu = cpuSeconds();
+  db::createReportIndexes(database);
+  database.exec("COMMIT");
+  timings.indexes = secondsSince(start);
+  timings.indexesCpu = cpuSeconds() - cpu;
+  start = Clock::now();
+  cpu = cpuSeconds();
+  database.exec("PRAGMA analysis_limit = 1000; ANALYZE; PRAGMA analysis_limit = 0");
+  timings.analyze = secondsSince(start);
+  timings.analyzeCpu = cpuSeconds() - cpu;
+  return timings;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  gen::Options options{.tasks = 1'000'000, .seed = 7};
+  std::filesystem::path dir = std::filesystem::temp_directory_path();
+  Settings settings;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string_view flag = argv[i];
+    if (flag == "--tasks") options.tasks = std::stoll(argv[i + 1]);
+    else if (flag == "--seed") options.seed = std::stoull(argv[i + 1]);
+    else if (flag == "--dir") dir = argv[i + 1];
+    else if (flag == "--cache-mib") settings.cacheMib = std::stoll(argv[i + 1]);
+    else if (flag == "--temp-memory") settings.tempMemory = std::string_view(argv[i + 1]) == "1";
+  }
+  RowLog log;
+  Clock::time_point start = Clock::now();
+  {
+    gen::World world(log, options);
+    gen::writeAll(world);
+  }
+  const double making = secondsSince(start);
+  const std::string path = (dir / fmt::format("tav-bulk-ceiling-{}.db", ::getpid())).string();
+  const Timings t = writeFile(log, path, settings);
+  std::error_code ignored;
+  const auto bytes = std::filesystem::file_size(path, ignored);
+  std::filesystem::remove(path, ignored);
+
+  const auto rows = static_cast<double>(log.rows());
+  fmt::print("{} tasks, seed {}: {} rows in {} tables, file {:.0f} MiB; page cache {} MiB, temp_store {}\n",
+             options.tasks, options.seed, log.rows(), log.tables().size(), static_cast<double>(bytes) / (1 << 20),
+             settings.cacheMib, settings.tempMemory ? "MEMORY" : "DEFAULT");
+  for (const RowLog::Table& table : log.tables()) fmt::print("  {:<22} {:>10}\n", table.name, table.rows);
+  fmt::print("                                 wall     cpu\n");
+  fmt::print("making the rows into memory   {:7.2f} s            (not part of the ceiling)\n", making);
+  fmt::print("inserting them                {:7.2f} s {:7.2f} s  {:>9.0f} rows/s\n", t.load, t.loadCpu, rows / t.load);
+  fmt::print("report indexes + commit       {:7.2f} s {:7.2f} s\n", t.indexes, t.indexesCpu);
+  fmt::print("ANALYZE                       {:7.2f} s {:7.2f} s\n", t.analyze, t.analyzeCpu);
+  const double total = t.load + t.indexes + t.analyze;
+  fmt::print("ceiling, all of it            {:7.2f} s {:7.2f} s  {:>9.0f} rows/s  {:>7.0f} tasks/s\n", total,
+             t.loadCpu + t.indexesCpu + t.analyzeCpu, rows / total, static_cast<double>(options.tasks) / total);
+  std::fflush(stdout);
+  return 0;
+}
