@@ -5,11 +5,14 @@
 // report indexes built after the load, ANALYZE at the end), and each stage is timed.
 //
 //   bulk_insert_ceiling_bench [--tasks N] [--seed S] [--dir DIR] [--cache-mib M] [--temp-memory 1]
+//                             [--rows-per-insert R --window W]
 //
-// --cache-mib and --temp-memory try other page cache sizes and an in-memory sorter for the build.
+// --cache-mib and --temp-memory try other page cache sizes and an in-memory sorter for the build;
+// --rows-per-insert holds W rows, then writes them table by table, R rows per INSERT.
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <cstdint>
@@ -20,6 +23,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <fmt/format.h>
@@ -124,24 +128,55 @@ void check(int rc, sqlite3* handle, std::string_view what) {
     throw std::runtime_error(fmt::format("{}: {}", what, sqlite3_errmsg(handle)));
 }
 
-std::string insertSql(const RowLog::Table& table) {
-  std::string sql = fmt::format("INSERT INTO {} ({}) VALUES (?", table.name, table.columns);
+std::string insertSql(const RowLog::Table& table, int rows) {
+  std::string one = "(?";
   for (char c : table.columns)
-    if (c == ',') sql += ",?";
-  return sql + ")";
+    if (c == ',') one += ",?";
+  one += ")";
+  std::string sql = fmt::format("INSERT INTO {} ({}) VALUES {}", table.name, table.columns, one);
+  for (int r = 1; r < rows; ++r) sql += "," + one;
+  return sql;
+}
+
+// Binds one recorded row to parameters offset + 1 .. offset + width.
+void bindRow(const RowLog& log, sqlite3_stmt* stmt, int offset, int width, const uint8_t* tags, const uint64_t* cells) {
+  for (int i = 0; i < width; ++i) {
+    const int at = offset + i + 1;
+    switch (tags[i]) {
+      case RowLog::Integer:
+        sqlite3_bind_int64(stmt, at, static_cast<sqlite3_int64>(cells[i]));
+        break;
+      case RowLog::Real: {
+        double d;
+        std::memcpy(&d, &cells[i], sizeof d);
+        sqlite3_bind_double(stmt, at, d);
+        break;
+      }
+      case RowLog::Text: {
+        const std::string_view text = log.text(cells[i]);
+        sqlite3_bind_text(stmt, at, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+        break;
+      }
+      default:
+        sqlite3_bind_null(stmt, at);
+    }
+  }
 }
 
 struct Timings {
   double load = 0, indexes = 0, analyze = 0;           // wall clock
   double loadCpu = 0, indexesCpu = 0, analyzeCpu = 0;  // processor
+  std::vector<std::pair<std::string, double>> eachIndex;  // wall clock
 };
 
-// Writes the recorded rows into a new file at `path` as the generator does.
 struct Settings {
   int64_t cacheMib = 256;
   bool tempMemory = false;
+  int rowsPerInsert = 1;      // rows of one table per INSERT statement
+  std::size_t window = 1;     // rows held before they are written, grouped by table
 };
 
+// Writes the recorded rows into a new file at `path` as the generator does.
 Timings writeFile(const RowLog& log, const std::string& path, const Settings& settings) {
   Timings timings;
   db::Database database = db::Database::create(path);
@@ -155,45 +190,63 @@ Timings writeFile(const RowLog& log, const std::string& path, const Settings& se
   double cpu = cpuSeconds();
   database.exec("BEGIN");
   db::dropReportIndexes(database);
-  std::vector<sqlite3_stmt*> inserts;
-  for (const RowLog::Table& table : log.tables()) {
-    sqlite3_stmt* stmt = nullptr;
-    check(sqlite3_prepare_v3(handle, insertSql(table).c_str(), -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr), handle,
-          table.name);
-    inserts.push_back(stmt);
-  }
-  log.replay([&](uint16_t table, const uint8_t* tags, const uint64_t* cells) {
-    sqlite3_stmt* stmt = inserts[table];
-    const int count = sqlite3_bind_parameter_count(stmt);
-    for (int i = 0; i < count; ++i) {
-      switch (tags[i]) {
-        case RowLog::Integer:
-          sqlite3_bind_int64(stmt, i + 1, static_cast<sqlite3_int64>(cells[i]));
-          break;
-        case RowLog::Real: {
-          double d;
-          std::memcpy(&d, &cells[i], sizeof d);
-          sqlite3_bind_double(stmt, i + 1, d);
-          break;
-        }
-        case RowLog::Text: {
-          const std::string_view text = log.text(cells[i]);
-          sqlite3_bind_text(stmt, i + 1, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
-          break;
-        }
-        default:
-          sqlite3_bind_null(stmt, i + 1);
-      }
+  // inserts[table][n]: the statement for n rows of the table, prepared when first needed.
+  std::vector<std::vector<sqlite3_stmt*>> inserts(log.tables().size());
+  const auto statement = [&](uint16_t table, int rows) {
+    std::vector<sqlite3_stmt*>& sized = inserts[table];
+    if (sized.size() <= static_cast<std::size_t>(rows)) sized.resize(static_cast<std::size_t>(rows) + 1, nullptr);
+    sqlite3_stmt*& stmt = sized[static_cast<std::size_t>(rows)];
+    if (!stmt) {
+      check(sqlite3_prepare_v3(handle, insertSql(log.tables()[table], rows).c_str(), -1, SQLITE_PREPARE_PERSISTENT, &stmt,
+                               nullptr),
+            handle, log.tables()[table].name);
     }
-    check(sqlite3_step(stmt), handle, "insert");
-    sqlite3_reset(stmt);
+    return stmt;
+  };
+  struct Pending {
+    const uint8_t* tags;
+    const uint64_t* cells;
+  };
+  std::vector<std::vector<Pending>> pending(log.tables().size());
+  std::size_t held = 0;
+  std::vector<uint16_t> touched;  // tables with held rows
+  // Writes the held rows table by table, `rowsPerInsert` at a time: each table's rows keep
+  // their order, which is all that decides the data.
+  const auto writeHeld = [&] {
+    for (const uint16_t table : touched) {
+      const std::vector<Pending>& rows = pending[table];
+      for (std::size_t first = 0; first < rows.size();) {
+        const auto n = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(settings.rowsPerInsert), rows.size() - first));
+        sqlite3_stmt* stmt = statement(table, n);
+        const int width = sqlite3_bind_parameter_count(stmt) / n;
+        for (int r = 0; r < n; ++r) bindRow(log, stmt, r * width, width, rows[first + static_cast<std::size_t>(r)].tags,
+                                            rows[first + static_cast<std::size_t>(r)].cells);
+        check(sqlite3_step(stmt), handle, "insert");
+        sqlite3_reset(stmt);
+        first += static_cast<std::size_t>(n);
+      }
+      pending[table].clear();
+    }
+    held = 0;
+    touched.clear();
+  };
+  log.replay([&](uint16_t table, const uint8_t* tags, const uint64_t* cells) {
+    if (pending[table].empty()) touched.push_back(table);
+    pending[table].push_back({tags, cells});
+    if (++held == settings.window) writeHeld();
   });
-  for (sqlite3_stmt* stmt : inserts) sqlite3_finalize(stmt);
+  writeHeld();
+  for (const std::vector<sqlite3_stmt*>& sized : inserts)
+    for (sqlite3_stmt* stmt : sized) sqlite3_finalize(stmt);
   timings.load = secondsSince(start);
   timings.loadCpu = cpuSeconds() - cpu;
   start = Clock::now();
   cpu = cpuSeconds();
-  db::createReportIndexes(database);
+  for (const db::IndexDefinition& index : db::reportIndexes()) {
+    const Clock::time_point one = Clock::now();
+    database.exec(index.sql);
+    timings.eachIndex.push_back({std::string(index.name), secondsSince(one)});
+  }
   database.exec("COMMIT");
   timings.indexes = secondsSince(start);
   timings.indexesCpu = cpuSeconds() - cpu;
@@ -218,6 +271,8 @@ int main(int argc, char** argv) {
     else if (flag == "--dir") dir = argv[i + 1];
     else if (flag == "--cache-mib") settings.cacheMib = std::stoll(argv[i + 1]);
     else if (flag == "--temp-memory") settings.tempMemory = std::string_view(argv[i + 1]) == "1";
+    else if (flag == "--rows-per-insert") settings.rowsPerInsert = std::stoi(argv[i + 1]);
+    else if (flag == "--window") settings.window = std::stoull(argv[i + 1]);
   }
   RowLog log;
   Clock::time_point start = Clock::now();
@@ -233,14 +288,15 @@ int main(int argc, char** argv) {
   std::filesystem::remove(path, ignored);
 
   const auto rows = static_cast<double>(log.rows());
-  fmt::print("{} tasks, seed {}: {} rows in {} tables, file {:.0f} MiB; page cache {} MiB, temp_store {}\n",
+  fmt::print("{} tasks, seed {}: {} rows in {} tables, file {:.0f} MiB; page cache {} MiB, temp_store {}, {} rows per INSERT\n",
              options.tasks, options.seed, log.rows(), log.tables().size(), static_cast<double>(bytes) / (1 << 20),
-             settings.cacheMib, settings.tempMemory ? "MEMORY" : "DEFAULT");
+             settings.cacheMib, settings.tempMemory ? "MEMORY" : "DEFAULT", settings.rowsPerInsert);
   for (const RowLog::Table& table : log.tables()) fmt::print("  {:<22} {:>10}\n", table.name, table.rows);
   fmt::print("                                 wall     cpu\n");
   fmt::print("making the rows into memory   {:7.2f} s            (not part of the ceiling)\n", making);
   fmt::print("inserting them                {:7.2f} s {:7.2f} s  {:>9.0f} rows/s\n", t.load, t.loadCpu, rows / t.load);
   fmt::print("report indexes + commit       {:7.2f} s {:7.2f} s\n", t.indexes, t.indexesCpu);
+  for (const auto& [name, seconds] : t.eachIndex) fmt::print("  {:<32} {:5.2f} s\n", name, seconds);
   fmt::print("ANALYZE                       {:7.2f} s {:7.2f} s\n", t.analyze, t.analyzeCpu);
   const double total = t.load + t.indexes + t.analyze;
   fmt::print("ceiling, all of it            {:7.2f} s {:7.2f} s  {:>9.0f} rows/s  {:>7.0f} tasks/s\n", total,

@@ -92,7 +92,11 @@ class HandoffLoader final : public BulkLoader {
     batch().addOpen(writer, table, columns);
     return std::make_unique<Writer>(*this, writer);
   }
-  void progress(const Progress& progress) { batch().addProgress(progress); }
+  // Ends the batch: its rows are written before the report reaches the caller.
+  void progress(const Progress& progress) {
+    batch().addProgress(progress);
+    handoff_.send(std::move(batch_));
+  }
   void flush() {
     if (batch_ && !batch_->empty()) handoff_.send(std::move(batch_));
   }
@@ -122,24 +126,17 @@ class HandoffLoader final : public BulkLoader {
   std::size_t opened_ = 0;
 };
 
+// Each table's rows go together (their order within the table is all that matters), then the
+// progress reports that followed them.
 void writeBatch(const RowBatch& batch, BulkLoader& target, std::vector<std::unique_ptr<RowWriter>>& writers,
                 const ProgressFn& progress) {
-  for (const RowBatch::Entry& entry : batch.entries()) {
-    switch (entry.kind) {
-      case RowBatch::Entry::Open: {
-        const RowBatch::Opening& opening = batch.opening(entry);
-        if (writers.size() <= entry.writer) writers.resize(entry.writer + 1u);
-        writers[entry.writer] = target.open(opening.table, opening.columns);
-        break;
-      }
-      case RowBatch::Entry::Row:
-        writers[entry.writer]->write(batch.values(entry));
-        break;
-      case RowBatch::Entry::Progress:
-        if (progress) progress(batch.progress(entry));
-        break;
-    }
+  for (const RowBatch::Opening& opening : batch.openings()) {
+    if (writers.size() <= opening.writer) writers.resize(opening.writer + 1u);
+    writers[opening.writer] = target.open(opening.table, opening.columns);
   }
+  for (const RowBatch::Rows& rows : batch.rows()) writers[rows.writer]->writeRows(rows.values, rows.count);
+  if (progress)
+    for (const Progress& report : batch.progress()) progress(report);
 }
 
 }  // namespace

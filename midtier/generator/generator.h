@@ -33,7 +33,7 @@ inline constexpr int64_t kMaxTasks = 10'000'000;
 struct Options {
   int64_t tasks = 2000;      // production tasks; every other quantity scales with it
   uint64_t seed = 20261206;  // the same seed gives the same data
-  std::function<void(const Progress&)> progress = {};  // optional; called on the generating thread
+  std::function<void(const Progress&)> progress = {};  // optional; called on generate()'s thread
 };
 
 struct TableRows {

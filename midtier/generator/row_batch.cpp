@@ -1,4 +1,4 @@
-// A batch of the generator's output: entries in order, texts copied into chunks that never move.
+// A batch of the generator's output: rows kept per table, texts copied into chunks that never move.
 #include "midtier/generator/row_batch.h"
 
 #include <cstring>
@@ -6,22 +6,26 @@
 namespace gen {
 
 void RowBatch::addOpen(uint16_t writer, std::string_view table, std::string_view columns) {
-  entries_.push_back({Entry::Open, writer, static_cast<uint32_t>(openings_.size()), 0});
-  openings_.push_back({std::string(table), std::string(columns)});
+  openings_.push_back({writer, std::string(table), std::string(columns)});
 }
 
 void RowBatch::addRow(uint16_t writer, std::span<const Value> values) {
-  entries_.push_back({Entry::Row, writer, static_cast<uint32_t>(values_.size()), static_cast<uint32_t>(values.size())});
+  if (slot_.size() <= writer) slot_.resize(writer + 1u, -1);
+  if (slot_[writer] < 0) {
+    if (used_ == rows_.size()) rows_.emplace_back();
+    slot_[writer] = static_cast<int>(used_);
+    rows_[used_++].writer = writer;
+  }
+  Rows& rows = rows_[static_cast<std::size_t>(slot_[writer])];
   for (const Value& value : values) {
     const auto* text = std::get_if<std::string_view>(&value);
-    values_.push_back(text ? Value(keep(*text)) : value);
+    rows.values.push_back(text ? Value(keep(*text)) : value);
   }
+  ++rows.count;
+  values_ += values.size();
 }
 
-void RowBatch::addProgress(const gen::Progress& progress) {
-  entries_.push_back({Entry::Progress, 0, static_cast<uint32_t>(progress_.size()), 0});
-  progress_.push_back(progress);
-}
+void RowBatch::addProgress(const gen::Progress& progress) { progress_.push_back(progress); }
 
 std::string_view RowBatch::keep(std::string_view text) {
   textBytes_ += text.size();
@@ -43,9 +47,14 @@ std::string_view RowBatch::keep(std::string_view text) {
 }
 
 void RowBatch::clear() {
-  entries_.clear();
-  values_.clear();
   openings_.clear();
+  for (std::size_t i = 0; i < used_; ++i) {
+    slot_[rows_[i].writer] = -1;
+    rows_[i].values.clear();
+    rows_[i].count = 0;
+  }
+  used_ = 0;
+  values_ = 0;
   progress_.clear();
   oversized_.clear();
   chunk_ = 0;

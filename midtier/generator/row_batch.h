@@ -1,5 +1,6 @@
-// A run of the generator's output held in memory: tables opened, rows and progress reports,
-// in the order they were made, with the rows' texts copied so the batch can cross threads.
+// A run of the generator's output held in memory so that it can cross threads: the tables
+// opened, each table's rows in the order they were made (texts copied), and the progress
+// reports that followed them.
 #pragma once
 
 #include <cstddef>
@@ -17,15 +18,14 @@ namespace gen {
 
 class RowBatch {
  public:
-  // What one entry of the batch is; `writer` numbers the tables in the order they were opened.
-  struct Entry {
-    enum Kind : uint8_t { Open, Row, Progress } kind;
-    uint16_t writer;
-    uint32_t index;  // Open: into openings(); Row: first value in values(); Progress: into progress()
-    uint32_t count;  // Row: number of values
-  };
   struct Opening {
+    uint16_t writer;  // numbers the tables in the order they were opened
     std::string table, columns;
+  };
+  struct Rows {
+    uint16_t writer;
+    std::vector<Value> values;  // whole rows one after another
+    std::size_t count = 0;
   };
 
   void addOpen(uint16_t writer, std::string_view table, std::string_view columns);
@@ -34,29 +34,29 @@ class RowBatch {
   // REQUIRES: `progress.step` outlives the batch (the generator's steps are literals).
   void addProgress(const gen::Progress& progress);
 
-  [[nodiscard]] bool full() const { return values_.size() >= kValues || textBytes_ >= kTextBytes; }
-  [[nodiscard]] bool empty() const { return entries_.empty(); }
+  [[nodiscard]] bool full() const { return values_ >= kValues || textBytes_ >= kTextBytes; }
+  [[nodiscard]] bool empty() const { return openings_.empty() && values_ == 0 && progress_.empty(); }
   void clear();
 
-  [[nodiscard]] std::span<const Entry> entries() const { return entries_; }
-  [[nodiscard]] std::span<const Value> values(const Entry& row) const {
-    return std::span<const Value>(values_).subspan(row.index, row.count);
-  }
-  [[nodiscard]] const Opening& opening(const Entry& open) const { return openings_[open.index]; }
-  [[nodiscard]] const gen::Progress& progress(const Entry& report) const { return progress_[report.index]; }
+  [[nodiscard]] std::span<const Opening> openings() const { return openings_; }
+  // The tables with rows in this batch, in the order of their first row here.
+  [[nodiscard]] std::span<const Rows> rows() const { return std::span<const Rows>(rows_).first(used_); }
+  [[nodiscard]] std::span<const gen::Progress> progress() const { return progress_; }
 
  private:
   std::string_view keep(std::string_view text);
 
-  // About a few thousand rows: large enough that handing a batch over costs nothing
-  // measurable, small enough to stay in the caches.
+  // A few thousand rows: large enough that handing a batch over costs nothing measurable,
+  // small enough to stay in the caches.
   static constexpr std::size_t kValues = 32 * 1024;
   static constexpr std::size_t kTextBytes = 128 * 1024;
   static constexpr std::size_t kChunkBytes = 64 * 1024;
 
-  std::vector<Entry> entries_;
-  std::vector<Value> values_;
   std::vector<Opening> openings_;
+  std::vector<Rows> rows_;  // the first used_ are this batch's; the rest keep their capacity
+  std::size_t used_ = 0;
+  std::vector<int> slot_;  // writer -> index into rows_, -1 = none yet
+  std::size_t values_ = 0;
   std::vector<gen::Progress> progress_;
   // Texts live in chunks that never move; a text longer than a chunk gets one of its own.
   std::vector<std::unique_ptr<char[]>> chunks_;

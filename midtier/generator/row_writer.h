@@ -3,6 +3,7 @@
 // another database brings its own (a COPY stream, say) without touching the phases.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -23,7 +24,8 @@ namespace gen {
 
 class Worker;
 
-// A column value: Null, an integer, a real or a text. A text is read only during write().
+// A column value: Null, an integer, a real or a text. A text is read only during write() or
+// writeRows().
 using Value = std::variant<std::monostate, int64_t, double, std::string_view>;
 
 class RowWriter {
@@ -31,6 +33,12 @@ class RowWriter {
   virtual ~RowWriter() = default;
   // One row; `values` has one entry per column named when the writer was opened.
   virtual void write(std::span<const Value> values) = 0;
+  // `rows` whole rows one after another, in that order; one by one unless the writer can do better.
+  virtual void writeRows(std::span<const Value> values, std::size_t rows) {
+    if (rows == 0) return;
+    const std::size_t width = values.size() / rows;
+    for (std::size_t r = 0; r < rows; ++r) write(values.subspan(r * width, width));
+  }
 };
 
 class BulkLoader {

@@ -1,6 +1,7 @@
-// The SQLite bulk loader: one prepared INSERT per table, values bound without copying.
+// The SQLite bulk loader: prepared INSERTs per table, values bound without copying.
 #include <sqlite3.h>
 
+#include <optional>
 #include <string>
 
 #include "midtier/db/database.h"
@@ -10,41 +11,69 @@
 namespace gen {
 namespace {
 
-std::string insertSql(std::string_view table, std::string_view columns) {
-  std::string sql = "INSERT INTO ";
-  sql.append(table).append(" (").append(columns).append(") VALUES (?");
+// Rows per INSERT when a writer is given many at once. One statement for several rows keeps
+// the table's cursor on its last page from row to row and saves a statement run per row:
+// the insert path takes about half the time it takes row by row.
+constexpr std::size_t kRowsPerInsert = 16;
+
+std::string insertSql(std::string_view table, std::string_view columns, std::size_t rows) {
+  std::string row = "(?";
   for (char c : columns)
-    if (c == ',') sql += ",?";
-  sql += ")";
+    if (c == ',') row += ",?";
+  row += ")";
+  std::string sql = "INSERT INTO ";
+  sql.append(table).append(" (").append(columns).append(") VALUES ").append(row);
+  for (std::size_t r = 1; r < rows; ++r) sql.append(",").append(row);
   return sql;
 }
 
 class SqliteWriter final : public RowWriter {
  public:
   SqliteWriter(db::Database& database, std::string_view table, std::string_view columns)
-      : statement_(database.prepare(insertSql(table, columns))) {}
+      : database_(database), table_(table), columns_(columns), one_(database.prepare(insertSql(table, columns, 1))) {}
 
   void write(std::span<const Value> values) override {
+    bind(one_, values);
+    one_.run();
+  }
+
+  void writeRows(std::span<const Value> values, std::size_t rows) override {
+    const std::size_t width = rows == 0 ? 0 : values.size() / rows;
+    std::size_t row = 0;
+    if (rows >= kRowsPerInsert) {
+      if (!many_) many_.emplace(database_.prepare(insertSql(table_, columns_, kRowsPerInsert)));
+      for (; row + kRowsPerInsert <= rows; row += kRowsPerInsert) {
+        bind(*many_, values.subspan(row * width, kRowsPerInsert * width));
+        many_->run();
+      }
+    }
+    for (; row < rows; ++row) write(values.subspan(row * width, width));
+  }
+
+ private:
+  // Binds `values` to parameters 1, 2, ... in order.
+  static void bind(db::Statement& statement, std::span<const Value> values) {
     int index = 0;
     for (const Value& value : values) {
       ++index;
       if (const auto* text = std::get_if<std::string_view>(&value)) {
         // The text outlives the step, so SQLite need not copy it; an empty view may have no
         // data pointer, which SQLite would take for Null.
-        statement_.bindStatic(index, text->data() ? *text : std::string_view(""));
+        statement.bindStatic(index, text->data() ? *text : std::string_view(""));
       } else if (const auto* integer = std::get_if<int64_t>(&value)) {
-        statement_.bind(index, *integer);
+        statement.bind(index, *integer);
       } else if (const auto* real = std::get_if<double>(&value)) {
-        statement_.bind(index, *real);
+        statement.bind(index, *real);
       } else {
-        statement_.bindNull(index);
+        statement.bindNull(index);
       }
     }
-    statement_.run();
   }
 
- private:
-  db::Statement statement_;
+  db::Database& database_;
+  std::string table_, columns_;
+  db::Statement one_;
+  std::optional<db::Statement> many_;  // kRowsPerInsert rows, made when first needed
 };
 
 class SqliteLoader final : public BulkLoader {

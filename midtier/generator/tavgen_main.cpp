@@ -1,4 +1,6 @@
 // tavgen: creates or fills a company database with deterministic demo data.
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -41,13 +43,19 @@ int main(int argc, char** argv) {
   try {
     std::error_code ec;
     const bool exists = std::filesystem::exists(path, ec);
-    if (exists && force) {
-      std::filesystem::remove(path);
-      std::filesystem::remove(path + "-journal", ec);
-    }
     gen::Summary summary;
     if (!exists || force) {
-      summary = gen::createDemoDatabase(path, options);
+      // Made under another name beside the target and renamed over it when complete: an
+      // interrupted run leaves no half-made file under the target's name.
+      const std::string building = path + ".new-" + std::to_string(::getpid());
+      summary = gen::createDemoDatabase(building, options);
+      std::filesystem::rename(building, path, ec);
+      if (ec) {
+        std::error_code ignored;
+        std::filesystem::remove(building, ignored);
+        throw std::filesystem::filesystem_error("cannot replace the file", path, ec);
+      }
+      std::filesystem::remove(path + "-journal", ec);
     } else {
       // An existing file is brought up to date; it is filled only when it holds no data.
       db::Database database = db::Database::open(path);
