@@ -109,6 +109,16 @@ int64_t PgSession::change(std::string_view sql, const Values& params) {
   return connection_.execute(dollarParameters(sql), serverParams(params));
 }
 
+std::vector<ColumnDeclaration> PgSession::columnsOf(std::string_view sqlName) {
+  std::vector<ColumnDeclaration> columns;
+  std::unique_ptr<Rows> rows =
+      query("SELECT attname, format_type(atttypid, atttypmod) FROM pg_attribute WHERE attrelid = to_regclass(?1) "
+            "AND attnum > 0 AND NOT attisdropped ORDER BY attnum",
+            {std::string(sqlName)});
+  while (rows->next()) columns.push_back({std::string(rows->text(0)), std::string(rows->text(1))});
+  return columns;
+}
+
 void PgSession::begin() {
   connection_.exec(depth_ == 0 ? std::string("BEGIN") : "SAVEPOINT tav_s" + std::to_string(depth_));
   ++depth_;

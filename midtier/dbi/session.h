@@ -19,6 +19,12 @@ enum class Engine { SQLite, PostgreSQL };
 using Value = std::variant<std::monostate, int64_t, double, std::string>;
 using Values = std::vector<Value>;
 
+// A column as the table's declaration gives it; type in the engine's own words.
+struct ColumnDeclaration {
+  std::string name;
+  std::string type;
+};
+
 // Statements are written with parameters ?1, ?2, ... (or bare "?") on either engine. Every failure is a
 // plat::Error carrying the engine's message. Used by one thread at a time.
 class Session {
@@ -32,6 +38,9 @@ class Session {
   [[nodiscard]] virtual std::unique_ptr<Rows> query(std::string_view sql, const Values& params = {}) = 0;
   // Runs one statement that returns no rows: the number of rows it inserted, changed or deleted.
   virtual int64_t change(std::string_view sql, const Values& params = {}) = 0;
+  // The columns of a table or temporary table, named as a statement names it (quoted or not);
+  // empty when there is no such table.
+  [[nodiscard]] virtual std::vector<ColumnDeclaration> columnsOf(std::string_view sqlName) = 0;
 
   // Transactions nest: an inner one is a savepoint.
   virtual void begin() = 0;

@@ -80,6 +80,13 @@ int64_t SqliteSession::change(std::string_view sql, const Values& params) {
   return database_.changes();
 }
 
+std::vector<ColumnDeclaration> SqliteSession::columnsOf(std::string_view sqlName) {
+  std::vector<ColumnDeclaration> columns;
+  db::Statement statement(database_, "PRAGMA table_info(" + std::string(sqlName) + ")");
+  while (statement.step()) columns.push_back({statement.getText(1), statement.getText(2)});
+  return columns;
+}
+
 void SqliteSession::begin() {
   open_.push_back(std::make_unique<db::Transaction>(database_, db::Transaction::Kind::Deferred));
 }

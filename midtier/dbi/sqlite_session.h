@@ -36,6 +36,7 @@ class SqliteSession final : public Session {
   void exec(std::string_view sql) override { database_.exec(sql); }
   std::unique_ptr<Rows> query(std::string_view sql, const Values& params) override;
   int64_t change(std::string_view sql, const Values& params) override;
+  std::vector<ColumnDeclaration> columnsOf(std::string_view sqlName) override;
   void begin() override;
   void commit() override;
   void rollback() override;

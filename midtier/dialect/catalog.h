@@ -1,7 +1,9 @@
 // What the batch itself declares: tables created in it and the value class of their columns.
 #pragma once
 
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -28,6 +30,8 @@ struct ColumnInfo {
   // drops the fraction, as SQL Server does on INSERT and UPDATE. Empty: stored as it is.
   std::string store;
   ExactType exact;
+  // Held as a binary floating-point number (float, real, double precision).
+  bool floating = false;
 };
 
 struct TableInfo {
@@ -39,15 +43,36 @@ struct TableInfo {
 // The SQLite text that stores value in the column (value itself for unknown columns).
 [[nodiscard]] std::string storedValue(const ColumnInfo* column, const std::string& value);
 
-// Tables created earlier in the same batch. Names ignore case, as on SQL Server.
+// A column of a table that exists in the database: its name and the type it was declared
+// with, in the engine's own words ("double precision", "numeric(23,10)", "INTEGER").
+struct DeclaredColumn {
+  std::string name;
+  std::string type;
+};
+// The columns of an existing table, looked up by its name as the batch writes it; empty when
+// the database has no such table.
+using TableLookup = std::function<std::vector<DeclaredColumn>(std::string_view table)>;
+
+// The value class and exact type of a column the database declares.
+[[nodiscard]] ColumnInfo declaredColumn(const DeclaredColumn& column);
+
+// Tables created earlier in the same batch, and those that existed before it as the lookup
+// describes them. Names ignore case, as on SQL Server.
 class Catalog {
  public:
+  explicit Catalog(TableLookup lookup = {}) : lookup_(std::move(lookup)) {}
   void add(std::string_view table, TableInfo info);
   void drop(std::string_view table);
   const TableInfo* find(std::string_view table) const;
+  // A table the batch neither created nor dropped, as the database holds it; nullptr when the
+  // database has no such table or there is no lookup. Asked once per table and batch.
+  const TableInfo* findExisting(std::string_view table) const;
 
  private:
   std::map<std::string, TableInfo> tables_;
+  std::map<std::string, bool> dropped_;
+  TableLookup lookup_;
+  mutable std::map<std::string, std::optional<TableInfo>> existing_;
 };
 
 }  // namespace dialect

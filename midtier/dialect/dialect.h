@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "midtier/dialect/catalog.h"
 #include "midtier/dialect/target.h"
 
 struct sqlite3;
@@ -31,6 +32,9 @@ struct Statement {
 [[nodiscard]] std::vector<Statement> translate(std::string_view batch);
 // The same for another target (sqliteTarget(), postgresTarget()).
 [[nodiscard]] std::vector<Statement> translate(std::string_view batch, const Target& target);
+// The same with the types of the columns of tables the batch reads but did not create, as the
+// database declares them: sums, '+' and arithmetic are then written for those types.
+[[nodiscard]] std::vector<Statement> translate(std::string_view batch, const Target& target, const TableLookup& lookup);
 
 // Registers the SQLite functions translated statements call (tav_charindex with 2 and 3
 // arguments, tav_substring, tav_add: the '+' whose operand types are only known at run time).

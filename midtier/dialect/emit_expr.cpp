@@ -232,6 +232,12 @@ std::string ExprWriter::writeCall(const Expr& e) {
   for (const ExprPtr& arg : e.args) args.push_back(write(*arg));
   insideAggregate_ = wasInside;
   if (e.distinct) args[0] = "DISTINCT " + args[0];
+  if (name == "sum" && !e.distinct) {
+    const std::string_view sum = exactTypeOf(*e.args[0], scope_, ctx_.catalog).kind == ExactType::Decimal
+                                     ? ctx_.target.decimalSum
+                                     : isFloating(*e.args[0], scope_) ? ctx_.target.floatSum : "";
+    if (!sum.empty()) return fillPattern(sum, args);
+  }
   const std::string_view own = functionPattern(ctx_.target, name);
   return fillPattern(own.empty() ? f->pattern : own, args);
 }

@@ -67,7 +67,7 @@ void Generator::emit(const CreateTable& create) {
     if (column.notNull) sql += " NOT NULL";
     if (column.defaultValue) sql += " DEFAULT (" + writer.write(*column.defaultValue) + ")";
     info.columns.push_back({column.name, valueClass(mapping.family), storeConversion(ctx_.target, column.type, mapping),
-                            declaredExactType(column.type)});
+                            declaredExactType(column.type), mapping.family == TypeFamily::Float});
   }
   if (!ctx_.target.keepsInsertOrder) sql += std::string(", ") + kSequenceColumn + " bigserial";
   push(sql + ")", false);

@@ -111,7 +111,8 @@ struct RollupQuery {
 // One batch's statements, translated in order.
 class Generator {
  public:
-  Generator(std::string_view batch, const Target& target) : ctx_{batch, catalog_, target} {}
+  Generator(std::string_view batch, const Target& target, TableLookup lookup = {})
+      : catalog_(std::move(lookup)), ctx_{batch, catalog_, target} {}
   // ctx_ refers to this object's own catalog_: a copy would point into the original.
   Generator(const Generator&) = delete;
   Generator& operator=(const Generator&) = delete;

@@ -26,12 +26,15 @@ Scope makeScope(const std::vector<TableRef>& from, const Catalog& catalog, const
       Scope inner = makeScope(ref.derived->from, catalog, parent);
       auto info = std::make_shared<TableInfo>();
       for (const SelectItem& item : ref.derived->items) {
-        info->columns.push_back({itemName(item), inferType(*item.expr, inner, catalog), "", exactTypeOf(*item.expr, inner, catalog)});
+        info->columns.push_back({itemName(item), inferType(*item.expr, inner, catalog), "",
+                                 exactTypeOf(*item.expr, inner, catalog), isFloating(*item.expr, inner)});
       }
       table.info = std::move(info);
     } else if (const TableInfo* known = catalog.find(ref.table)) {
       table.info = std::make_shared<TableInfo>(*known);
       table.sequenced = true;
+    } else if (const TableInfo* existing = catalog.findExisting(ref.table)) {
+      table.info = std::make_shared<TableInfo>(*existing);
     }
     scope.tables.push_back(std::move(table));
   }
@@ -128,6 +131,16 @@ SqlType inferType(const Expr& e, const Scope& scope, const Catalog& catalog) {
     case ExprKind::Star: return SqlType::Unknown;
   }
   return SqlType::Unknown;
+}
+
+bool isFloating(const Expr& e, const Scope& scope) {
+  if (e.kind == ExprKind::Column) {
+    const ColumnInfo* info = findColumn(scope, e.qualifier, e.text);
+    return info && info->floating;
+  }
+  if (e.kind != ExprKind::Cast) return false;
+  const TypeMapping* type = findType(e.type.name);
+  return type && type->family == TypeFamily::Float;
 }
 
 std::string itemName(const SelectItem& item) {

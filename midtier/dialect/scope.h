@@ -30,6 +30,8 @@ struct Scope {
 [[nodiscard]] SqlType columnType(const Scope& scope, const std::string& qualifier, const std::string& column);
 // The static class of an expression; Unknown when only the values can tell.
 [[nodiscard]] SqlType inferType(const Expr& e, const Scope& scope, const Catalog& catalog);
+// A column held as floating point, or a cast to float.
+[[nodiscard]] bool isFloating(const Expr& e, const Scope& scope);
 // The name a select-list item gives its column: the alias, else the column's name, else empty.
 [[nodiscard]] std::string itemName(const SelectItem& item);
 

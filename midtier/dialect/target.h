@@ -43,6 +43,9 @@ struct Target {
   // SQLite's NOCASE puts them (ASCII case folded, then code points), where the columns'
   // collation sorts otherwise (ICU puts 电 before 泵); "" when caselessOrder does it.
   std::string_view textOrder;
+  // SUM ({0} the argument) of exact decimals and of floating-point values, added exactly as the
+  // decimals they stand for, where the engine has a faster form than the general tav_sum.
+  std::string_view decimalSum, floatSum;
 };
 
 inline constexpr const char* kSequenceColumn = "tav_seq";

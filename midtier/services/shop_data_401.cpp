@@ -95,8 +95,8 @@ void collectTasks(Connection& c, const lumo::Dictionary& filter, const std::stri
   const std::string batchNo = "v.FBatchNo " + std::string(f.binary());
   c.run("INSERT INTO " + table + " (FItemID, FDeptID, FEmpID, FBatchNo, FBaseQty, FStockQty, FFinishBQty, "
         "FFinishSQty) SELECT v.FItemID, " + (byDept ? "v.FDeptID" : "NULL") + ", " + (byEmp ? "v.FEmpID" : "NULL") +
-        ", " + batchNo + ", " + f.exactSum("v.FQty") + ", tav_sum(tav_round(v.FQty / su.FCoefficient, 10)), " +
-        f.exactSum("v.FQtyFinish") + ", tav_sum(tav_round(v.FQtyFinish / su.FCoefficient, 10)) FROM ICMO v JOIN t_ICItem t1 ON t1.FItemID = v.FItemID "
+        ", " + batchNo + ", " + f.exactSum("v.FQty") + ", " + f.exactSum("tav_round(v.FQty / su.FCoefficient, 10)") + ", " +
+        f.exactSum("v.FQtyFinish") + ", " + f.exactSum("tav_round(v.FQtyFinish / su.FCoefficient, 10)") + " FROM ICMO v JOIN t_ICItem t1 ON t1.FItemID = v.FItemID "
         "LEFT JOIN t_MeasureUnit su ON su.FMeasureUnitID = t1.FStoreUnitID" +
         q.joins + " WHERE 1 = 1" + q.conditions.sql() + " GROUP BY v.FItemID, " + batchNo +
         (byDept ? ", v.FDeptID" : "") + (byEmp ? ", v.FEmpID" : ""),

@@ -20,8 +20,9 @@ class SqlForms {
   [[nodiscard]] std::string greatest(std::string_view a, std::string_view b) const;
   // The whole days from the date text `earlier` to the date text `later`.
   [[nodiscard]] std::string daysBetween(std::string_view later, std::string_view earlier) const;
-  // The exact decimal sum of a REAL column, as tav_sum adds them. On the server the built-in sum
-  // of the values cast to numeric, which is what tav_sum of a double does row by row in SQL.
+  // The exact decimal sum of a REAL column or a rounded decimal, as tav_sum adds them. On the
+  // server the built-in sum of the values cast to numeric (no cast for a numeric), which is what
+  // tav_sum does row by row in SQL.
   [[nodiscard]] std::string exactSum(std::string_view real) const;
   // A number as text with two decimals ("12.50").
   [[nodiscard]] std::string fixed2(std::string_view number) const;

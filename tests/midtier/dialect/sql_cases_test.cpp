@@ -124,5 +124,19 @@ INSTANTIATE_TEST_SUITE_P(Files, DialectCases, ::testing::ValuesIn(caseFiles()),
                            return name;
                          });
 
+// Sums over a table made before the batch take the form its declared column types allow: the
+// server's own sum of numerics, or of doubles cast to numeric, instead of tav_sum row by row.
+TEST(ExistingTables, SumByTheirDeclaredTypes) {
+  const TableLookup lookup = [](std::string_view) {
+    return std::vector<DeclaredColumn>{{"F", "double precision"}, {"A", "numeric(23,10)"}, {"T", "text"}};
+  };
+  const std::vector<Statement> sql =
+      translate("SELECT sum(F), sum(A), sum(A) / 3, sum(DISTINCT F), T + 'x' FROM #E GROUP BY T", postgresTarget(), lookup);
+  ASSERT_EQ(sql.size(), 1u);
+  EXPECT_EQ(sql[0].sql,
+            "SELECT sum(CAST(\"f\" AS numeric)), sum(\"a\"), tav_round(sum(\"a\") / 3, 10), tav_sum(DISTINCT \"f\"), "
+            "\"t\" || 'x' FROM \"#e\" GROUP BY \"t\"");
+}
+
 }  // namespace
 }  // namespace dialect::testing
