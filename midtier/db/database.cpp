@@ -62,6 +62,10 @@ Database Database::memory(const OpenOptions& options) {
 }
 
 Database Database::openWithFlags(const std::string& path, int flags, const OpenOptions& options) {
+  // SQLite's memory statistics take a global mutex on every allocation, and nothing reads them.
+  // The setting only takes before SQLite's first use in the process; later it is refused, harmlessly.
+  static const int memoryStatistics = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+  (void)memoryStatistics;
   sqlite3* handle = nullptr;
   int rc = sqlite3_open_v2(path.c_str(), &handle, flags | SQLITE_OPEN_NOMUTEX, nullptr);
   Database database(handle, path);  // owns the handle even when the open failed
