@@ -5,10 +5,11 @@
 // report indexes built after the load, ANALYZE at the end), and each stage is timed.
 //
 //   bulk_insert_ceiling_bench [--tasks N] [--seed S] [--dir DIR] [--cache-mib M] [--temp-memory 1]
-//                             [--rows-per-insert R --window W]
+//                             [--rows-per-insert R --window W] [--keep-index NAME]...
 //
 // --cache-mib and --temp-memory try other page cache sizes and an in-memory sorter for the build;
-// --rows-per-insert holds W rows, then writes them table by table, R rows per INSERT.
+// --rows-per-insert holds W rows, then writes them table by table, R rows per INSERT;
+// --keep-index loads into that report index instead of building it after the load.
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -174,6 +175,7 @@ struct Settings {
   bool tempMemory = false;
   int rowsPerInsert = 1;      // rows of one table per INSERT statement
   std::size_t window = 1;     // rows held before they are written, grouped by table
+  std::vector<std::string> keep;  // report indexes kept during the load instead of built after it
 };
 
 // Writes the recorded rows into a new file at `path` as the generator does.
@@ -189,7 +191,9 @@ Timings writeFile(const RowLog& log, const std::string& path, const Settings& se
   Clock::time_point start = Clock::now();
   double cpu = cpuSeconds();
   database.exec("BEGIN");
-  db::dropReportIndexes(database);
+  for (const db::IndexDefinition& index : db::reportIndexes())
+    if (std::find(settings.keep.begin(), settings.keep.end(), index.name) == settings.keep.end())
+      database.exec(fmt::format("DROP INDEX {}", index.name));
   // inserts[table][n]: the statement for n rows of the table, prepared when first needed.
   std::vector<std::vector<sqlite3_stmt*>> inserts(log.tables().size());
   const auto statement = [&](uint16_t table, int rows) {
@@ -243,6 +247,7 @@ Timings writeFile(const RowLog& log, const std::string& path, const Settings& se
   start = Clock::now();
   cpu = cpuSeconds();
   for (const db::IndexDefinition& index : db::reportIndexes()) {
+    if (std::find(settings.keep.begin(), settings.keep.end(), index.name) != settings.keep.end()) continue;
     const Clock::time_point one = Clock::now();
     database.exec(index.sql);
     timings.eachIndex.push_back({std::string(index.name), secondsSince(one)});
@@ -273,7 +278,9 @@ int main(int argc, char** argv) {
     else if (flag == "--temp-memory") settings.tempMemory = std::string_view(argv[i + 1]) == "1";
     else if (flag == "--rows-per-insert") settings.rowsPerInsert = std::stoi(argv[i + 1]);
     else if (flag == "--window") settings.window = std::stoull(argv[i + 1]);
+    else if (flag == "--keep-index") settings.keep.emplace_back(argv[i + 1]);
   }
+  gen::keepFreedMemoryForLoading();  // as the generator's programs do
   RowLog log;
   Clock::time_point start = Clock::now();
   {

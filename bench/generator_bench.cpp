@@ -21,6 +21,7 @@ void removeDatabase(const std::string& path) {
 
 // Creates, migrates and fills a file; reports tasks/s, rows/s and the file size.
 void BM_GenerateDemoDatabase(benchmark::State& state) {
+  gen::keepFreedMemoryForLoading();
   const std::string path = benchPath();
   const gen::Options options{.tasks = state.range(0)};
   int64_t rows = 0;

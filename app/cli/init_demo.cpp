@@ -97,6 +97,7 @@ void initDatabase(const InitOptions& options, std::ostream& out) {
   };
 
   gen::Summary summary;
+  gen::keepFreedMemoryForLoading();
   try {
     InitProgress progress;
     summary = gen::createDemoDatabase(built.string(),

@@ -1,9 +1,13 @@
 // tavgen: creates or fills a company database with deterministic demo data.
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
+#include <memory>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 #include <fmt/format.h>
@@ -15,13 +19,32 @@
 
 namespace {
 
-void printSummary(const std::string& path, const gen::Options& options, const gen::Summary& summary) {
+// When each step of the generator ended, from its progress reports: what the run's time went to.
+class StepClock {
+ public:
+  void operator()(const gen::Progress& p) {
+    if (p.done != p.total) return;
+    const auto now = std::chrono::steady_clock::now();
+    steps_.push_back({std::string(p.step), std::chrono::duration<double>(now - last_).count()});
+    last_ = now;
+  }
+  const std::vector<std::pair<std::string, double>>& steps() const { return steps_; }
+
+ private:
+  std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+  std::vector<std::pair<std::string, double>> steps_;  // step, seconds since the one before ended
+};
+
+void printSummary(const std::string& path, const gen::Options& options, const gen::Summary& summary,
+                  const StepClock& clock) {
   fmt::print("{}: {} production tasks, seed {}\n", path, options.tasks, options.seed);
   for (const gen::TableRows& table : summary.tables) fmt::print("  {:<22} {:>12}\n", table.table, table.rows);
   const double seconds = static_cast<double>(summary.elapsed.count()) / 1000;
   fmt::print("  {:<22} {:>12}\n", "total rows", summary.totalRows);
-  fmt::print("written in {:.2f} s ({:.0f} rows/s)\n", seconds,
-             seconds > 0 ? static_cast<double>(summary.totalRows) / seconds : 0.0);
+  for (const auto& [step, took] : clock.steps()) fmt::print("  {:<22} {:>10.2f} s\n", "until " + step + " done", took);
+  fmt::print("written in {:.2f} s ({:.0f} rows/s, {:.0f} tasks/s)\n", seconds,
+             seconds > 0 ? static_cast<double>(summary.totalRows) / seconds : 0.0,
+             seconds > 0 ? static_cast<double>(options.tasks) / seconds : 0.0);
 }
 
 }  // namespace
@@ -39,6 +62,9 @@ int main(int argc, char** argv) {
   app.add_option("--seed", options.seed, "random seed; the same seed gives the same data")->capture_default_str();
   app.add_flag("--force", force, "replace the file if it exists");
   CLI11_PARSE(app, argc, argv);
+  gen::keepFreedMemoryForLoading();
+  auto clock = std::make_shared<StepClock>();
+  options.progress = [clock](const gen::Progress& p) { (*clock)(p); };
 
   try {
     std::error_code ec;
@@ -69,7 +95,7 @@ int main(int argc, char** argv) {
       }
       summary = gen::generate(database, options);
     }
-    printSummary(path, options, summary);
+    printSummary(path, options, summary, *clock);
     return 0;
   } catch (const plat::Error& error) {
     fmt::print(stderr, "tavgen: {}\n", error.description());
