@@ -98,24 +98,30 @@ uint32_t TextColumn::append(std::string_view text) {
 uint32_t TextColumn::intern(std::string_view text) {
   // Rows often repeat the previous row's text (a task's fields on each of its material lines).
   if (last_ != kNull && entry(last_) == text) return last_;
+  // A slot keeps the upper half of its text's hash beside the code, so that probing past other
+  // texts compares integers instead of reaching for each text.
+  const size_t hash = std::hash<std::string_view>{}(text);
+  const uint64_t tag = static_cast<uint64_t>(hash >> 32) << 32;
   const size_t mask = slots_.size() - 1;
-  size_t slot = std::hash<std::string_view>{}(text) & mask;
+  size_t slot = hash & mask;
   while (slots_[slot] != 0) {
-    if (entry(slots_[slot] - 1) == text) return last_ = slots_[slot] - 1;
+    const uint64_t stored = slots_[slot];
+    const uint32_t code = static_cast<uint32_t>(stored) - 1;
+    if ((stored & ~uint64_t{UINT32_MAX}) == tag && entry(code) == text) return last_ = code;
     slot = (slot + 1) & mask;
   }
   const uint32_t code = append(text);
-  slots_[slot] = code + 1;
+  slots_[slot] = tag | (uint64_t{code} + 1);
   if (entries_.size() * 2 > slots_.size()) grow();
   return last_ = code;
 }
 
 void TextColumn::grow() {
-  std::vector<uint32_t> slots(slots_.size() * 2, 0);
+  std::vector<uint64_t> slots(slots_.size() * 2, 0);
   const size_t mask = slots.size() - 1;
-  for (uint32_t stored : slots_) {
+  for (uint64_t stored : slots_) {
     if (stored == 0) continue;
-    size_t slot = std::hash<std::string_view>{}(entry(stored - 1)) & mask;
+    size_t slot = std::hash<std::string_view>{}(entry(static_cast<uint32_t>(stored) - 1)) & mask;
     while (slots[slot] != 0) slot = (slot + 1) & mask;
     slots[slot] = stored;
   }

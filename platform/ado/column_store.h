@@ -91,7 +91,8 @@ class TextColumn {
   char* cursor_ = nullptr;  // free room of the newest block
   size_t blockFree_ = 0;
   size_t nextBlock_ = 256;
-  std::vector<uint32_t> slots_;  // open addressing: code + 1, 0 for empty; empty when not sharing
+  // Open addressing: the hash's upper 32 bits, then code + 1; 0 for empty. Empty when not sharing.
+  std::vector<uint64_t> slots_;
   uint32_t last_ = kNull;  // the code stored last while sharing
   size_t stores_ = 0;
   size_t maxTexts_;
