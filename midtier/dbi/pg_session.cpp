@@ -3,18 +3,25 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
+
+#include "midtier/pg/row_stream.h"
 
 namespace dbi {
 namespace {
 
-// The rows of a result the client already holds.
-class ResultRows final : public Rows {
+// The rows of a statement as the server sends them.
+class StreamRows final : public Rows {
  public:
-  explicit ResultRows(pg::Result result) : result_(std::move(result)) {}
-  int columnCount() const override { return result_.columns(); }
-  std::string columnName(int column) const override { return result_.columnName(column); }
+  StreamRows(pg::Connection& connection, std::string_view sql, const pg::Params& params)
+      : stream_(connection, sql, params) {
+    kinds_.reserve(static_cast<std::size_t>(stream_.columns()));
+    for (int c = 0; c < stream_.columns(); ++c) kinds_.push_back(stream_.kind(c));
+  }
+  int columnCount() const override { return stream_.columns(); }
+  std::string columnName(int column) const override { return stream_.columnName(column); }
   ColumnKind declared(int column) const override {
-    switch (result_.kind(column)) {
+    switch (kindOf(column)) {
       case pg::Kind::Integer:
       case pg::Kind::Boolean: return ColumnKind::Integer;
       case pg::Kind::Real:
@@ -24,10 +31,10 @@ class ResultRows final : public Rows {
     }
     return ColumnKind::Unknown;
   }
-  bool next() override { return ++row_ < result_.rows(); }
+  bool next() override { return stream_.next(); }
   ValueKind kind(int column) const override {
-    if (result_.isNull(row_, column)) return ValueKind::Null;
-    switch (result_.kind(column)) {
+    if (stream_.isNull(column)) return ValueKind::Null;
+    switch (kindOf(column)) {
       case pg::Kind::Integer:
       case pg::Kind::Real:
       case pg::Kind::Decimal:
@@ -36,14 +43,16 @@ class ResultRows final : public Rows {
     }
   }
   double number(int column) const override {
-    if (result_.kind(column) == pg::Kind::Boolean) return result_.text(row_, column) == "t" ? 1 : 0;
-    return result_.getDouble(row_, column);
+    if (kindOf(column) == pg::Kind::Boolean) return stream_.text(column) == "t" ? 1 : 0;
+    return stream_.getDouble(column);
   }
-  std::string_view text(int column) const override { return result_.text(row_, column); }
+  std::string_view text(int column) const override { return stream_.text(column); }
 
  private:
-  pg::Result result_;
-  int row_ = -1;
+  pg::Kind kindOf(int column) const { return kinds_[static_cast<std::size_t>(column)]; }
+
+  pg::RowStream stream_;
+  std::vector<pg::Kind> kinds_;
 };
 
 }  // namespace
@@ -102,7 +111,7 @@ pg::Params serverParams(const Values& params) {
 }  // namespace
 
 std::unique_ptr<Rows> PgSession::query(std::string_view sql, const Values& params) {
-  return std::make_unique<ResultRows>(connection_.query(dollarParameters(sql), serverParams(params)));
+  return std::make_unique<StreamRows>(connection_, dollarParameters(sql), serverParams(params));
 }
 
 int64_t PgSession::change(std::string_view sql, const Values& params) {
