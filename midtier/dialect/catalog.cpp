@@ -25,7 +25,7 @@ void Catalog::add(std::string_view table, TableInfo info) { tables_[upper(table)
 
 void Catalog::drop(std::string_view table) {
   tables_.erase(upper(table));
-  dropped_[upper(table)] = true;
+  dropped_.insert(upper(table));
 }
 
 const TableInfo* Catalog::findExisting(std::string_view table) const {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -70,7 +71,7 @@ class Catalog {
 
  private:
   std::map<std::string, TableInfo> tables_;
-  std::map<std::string, bool> dropped_;
+  std::set<std::string> dropped_;
   TableLookup lookup_;
   mutable std::map<std::string, std::optional<TableInfo>> existing_;
 };
