@@ -7,9 +7,10 @@ namespace gen {
 
 void keepFreedMemoryForLoading() {
 #ifdef __GLIBC__
-  // Blocks of any size come from the heap, and the heap is not trimmed: a block that SQLite's
-  // sorter frees is reused by the next index instead of being unmapped and zero-filled anew.
-  mallopt(M_MMAP_THRESHOLD, 1 << 30);
+  // Blocks up to glibc's largest threshold (32 MiB) come from the heap, and the heap is not
+  // trimmed: a block that SQLite's sorter frees is reused by the next index instead of being
+  // unmapped and zero-filled anew.
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);
   mallopt(M_TRIM_THRESHOLD, 1 << 30);
 #endif
 }

@@ -1,7 +1,9 @@
 // Runs the generator's phases in one transaction and reports what they wrote.
 #include "midtier/generator/generator.h"
 
+#include <cctype>
 #include <chrono>
+#include <map>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -73,7 +75,23 @@ void checkTarget(db::Database& database, const Options& options) {
   }
 }
 
+std::string lower(std::string name) {
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return name;
+}
+
 }  // namespace
+
+void addLoaded(Summary& summary, const std::map<std::string, int64_t>& loaded) {
+  std::map<std::string, int64_t> rows;
+  for (const auto& [table, count] : loaded) rows[lower(table)] += count;
+  for (TableRows& table : summary.tables) {
+    const auto found = rows.find(lower(table.table));
+    if (found == rows.end()) continue;
+    table.rows += found->second;
+    summary.totalRows += found->second;
+  }
+}
 
 void writeAll(World& world) {
   writeBaseData(world);
@@ -88,12 +106,16 @@ void writeAll(World& world) {
 Summary generate(db::Database& database, const Options& options) {
   const auto started = std::chrono::steady_clock::now();
   checkTarget(database, options);
+  // The rows the migration put in (cheap to count while the tables are empty); the loader
+  // counts its own, so that the loaded tables need not be read again at the end.
+  Summary summary = countRows(database);
+  std::map<std::string, int64_t> loaded;
   {
     BulkLoadSettings settings(database);
     db::Transaction transaction(database);
     // Loading into the report indexes is several times slower than building them after.
     db::dropReportIndexes(database);
-    const std::unique_ptr<BulkLoader> loader = sqliteLoader(database);
+    const std::unique_ptr<SqliteLoader> loader = sqliteLoader(database);
     // The rows are made on a second thread while this one inserts them: SQLite's insert path
     // and the making of values each take about half of a core's time.
     loadInBackground(
@@ -105,6 +127,7 @@ Summary generate(db::Database& database, const Options& options) {
           writeAll(world);
         },
         options.progress);
+    loaded = loader->rowsWritten();
     if (options.progress) options.progress(Progress{"indexes", 0, 1});
     db::createReportIndexes(database);
     if (options.progress) options.progress(Progress{"indexes", 1, 1});
@@ -115,7 +138,7 @@ Summary generate(db::Database& database, const Options& options) {
   if (options.progress) options.progress(Progress{"statistics", 0, 1});
   database.exec("PRAGMA analysis_limit = 1000; ANALYZE; PRAGMA analysis_limit = 0");
   if (options.progress) options.progress(Progress{"statistics", 1, 1});
-  Summary summary = countRows(database);
+  addLoaded(summary, loaded);
   summary.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
   return summary;
 }

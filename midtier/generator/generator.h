@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,5 +72,8 @@ void keepFreedMemoryForLoading();
 
 // Row counts of every table of the schema, in schema order.
 Summary countRows(db::Database& database);
+
+// Adds the rows a loader stored per table to `summary`'s tables (names compare without case).
+void addLoaded(Summary& summary, const std::map<std::string, int64_t>& loaded);
 
 }  // namespace gen

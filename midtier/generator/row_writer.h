@@ -50,7 +50,12 @@ class BulkLoader {
 
 // Prepared INSERTs on `database`, each reused for every row of its table. The caller holds
 // the transaction.
-std::unique_ptr<BulkLoader> sqliteLoader(db::Database& database);
+class SqliteLoader : public BulkLoader {
+ public:
+  // The rows inserted so far per table, by the name the table was opened with.
+  virtual std::map<std::string, int64_t> rowsWritten() const = 0;
+};
+std::unique_ptr<SqliteLoader> sqliteLoader(db::Database& database);
 
 // COPY streams, each table's sent by the worker that `route` gives its name the index of, a piece
 // whenever the table's rows pass a few megabytes. The pieces go WITH (FREEZE): REQUIRES every

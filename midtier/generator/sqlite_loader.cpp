@@ -1,6 +1,7 @@
 // The SQLite bulk loader: prepared INSERTs per table, values bound without copying.
 #include <sqlite3.h>
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -29,12 +30,17 @@ std::string insertSql(std::string_view table, std::string_view columns, std::siz
 
 class SqliteWriter final : public RowWriter {
  public:
-  SqliteWriter(db::Database& database, std::string_view table, std::string_view columns)
-      : database_(database), table_(table), columns_(columns), one_(database.prepare(insertSql(table, columns, 1))) {}
+  SqliteWriter(db::Database& database, std::string_view table, std::string_view columns, int64_t& written)
+      : database_(database),
+        table_(table),
+        columns_(columns),
+        one_(database.prepare(insertSql(table, columns, 1))),
+        written_(written) {}
 
   void write(std::span<const Value> values) override {
     bind(one_, values);
     one_.run();
+    ++written_;
   }
 
   void writeRows(std::span<const Value> values, std::size_t rows) override {
@@ -45,6 +51,7 @@ class SqliteWriter final : public RowWriter {
       for (; row + kRowsPerInsert <= rows; row += kRowsPerInsert) {
         bind(*many_, values.subspan(row * width, kRowsPerInsert * width));
         many_->run();
+        written_ += kRowsPerInsert;
       }
     }
     for (; row < rows; ++row) write(values.subspan(row * width, width));
@@ -74,21 +81,24 @@ class SqliteWriter final : public RowWriter {
   std::string table_, columns_;
   db::Statement one_;
   std::optional<db::Statement> many_;  // kRowsPerInsert rows, made when first needed
+  int64_t& written_;
 };
 
-class SqliteLoader final : public BulkLoader {
+class InsertLoader final : public SqliteLoader {
  public:
-  explicit SqliteLoader(db::Database& database) : database_(database) {}
+  explicit InsertLoader(db::Database& database) : database_(database) {}
   std::unique_ptr<RowWriter> open(std::string_view table, std::string_view columns) override {
-    return std::make_unique<SqliteWriter>(database_, table, columns);
+    return std::make_unique<SqliteWriter>(database_, table, columns, written_[std::string(table)]);
   }
+  std::map<std::string, int64_t> rowsWritten() const override { return written_; }
 
  private:
   db::Database& database_;
+  std::map<std::string, int64_t> written_;  // map: the writers hold references into it
 };
 
 }  // namespace
 
-std::unique_ptr<BulkLoader> sqliteLoader(db::Database& database) { return std::make_unique<SqliteLoader>(database); }
+std::unique_ptr<SqliteLoader> sqliteLoader(db::Database& database) { return std::make_unique<InsertLoader>(database); }
 
 }  // namespace gen

@@ -126,6 +126,14 @@ TEST(Generator, CreateDemoDatabaseMakesAFileAndNeverOverwritesOne) {
 
   EXPECT_GT(summary.totalRows, 5'000);
   db::Database database = db::Database::open(file.path());
+  // The summary's counts are the loader's; they must be what the file holds.
+  const gen::Summary counted = gen::countRows(database);
+  ASSERT_EQ(summary.tables.size(), counted.tables.size());
+  for (std::size_t i = 0; i < counted.tables.size(); ++i) {
+    EXPECT_EQ(summary.tables[i].table, counted.tables[i].table);
+    EXPECT_EQ(summary.tables[i].rows, counted.tables[i].rows) << counted.tables[i].table;
+  }
+  EXPECT_EQ(summary.totalRows, counted.totalRows);
   EXPECT_EQ(db::schemaVersion(database), db::kSchemaVersion);
   EXPECT_EQ(database.queryInt("SELECT count(*) FROM ICMO"), 5'000);
   db::Statement journal = database.prepare("PRAGMA journal_mode");
