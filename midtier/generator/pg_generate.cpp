@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include <fmt/format.h>
 
@@ -85,14 +86,18 @@ Summary generate(pg::Connection& connection, const Options& options) {
   // Each connection makes its tables in the transaction that fills them, so that COPY FREEZE
   // may store the rows as frozen and, with minimal WAL, neither rows nor indexes go to the WAL.
   // The commit need not wait for the disk: a load cut short is rerun anyway.
-  onBoth(workers, parts, [](pg::Connection& c, const pg::Schema& part) {
+  std::array<pg::ColumnTypes, 2> made;
+  onBoth(workers, parts, [&made, &parts](pg::Connection& c, const pg::Schema& part) {
     c.exec("BEGIN; SET LOCAL synchronous_commit = off; SET LOCAL maintenance_work_mem = '256MB'");
     pg::createTables(c, part);
+    made[&part == &parts[0] ? 0 : 1] = pg::columnTypes(c);
   });
+  made[0].merge(made[1]);
   std::map<std::string, int64_t> loaded;
   {
     const std::unique_ptr<PostgresLoader> loader =
-        postgresLoader(workers, [](std::string_view table) -> std::size_t { return onSecondConnection(table) ? 1 : 0; });
+        postgresLoader(workers, [](std::string_view table) -> std::size_t { return onSecondConnection(table) ? 1 : 0; },
+                       std::move(made[0]));
     World world(*loader, options);
     writeAll(world);
     loaded = loader->finish();

@@ -1,12 +1,15 @@
-// The PostgreSQL bulk loader: each table's rows in COPY's text format, sent in large pieces by the
-// worker of the table's connection, so that the generator formats the next pieces while the
-// server stores these.
+// The PostgreSQL bulk loader: each table's rows in COPY's binary format (text where a column's
+// type has no binary writer here), sent in large pieces by the worker of the table's connection,
+// so that the generator makes the next pieces while the server stores these.
+#include <cctype>
 #include <charconv>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "midtier/generator/copy_binary.h"
 #include "midtier/generator/pg_worker.h"
 #include "midtier/generator/row_writer.h"
 #include "midtier/pg/connection.h"
@@ -16,11 +19,18 @@ namespace {
 
 constexpr std::size_t kFlushBytes = 8u << 20;
 
+std::string lower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
 // One table's COPY statement, the rows not handed to its worker yet and the rows the server took.
 struct Stream {
   std::string table;
   std::string copySql;
   std::string data;
+  std::vector<WireType> types;  // empty: the text format
   Worker* worker = nullptr;
   int64_t stored = 0;  // written by the worker, read after it is done
 };
@@ -57,6 +67,7 @@ void appendValue(std::string& out, const Value& value) {
 
 // Hands the stream's rows to its worker as one COPY.
 void send(Stream& stream) {
+  if (!stream.types.empty()) stream.data.append(kBinaryCopyTrailer);
   std::string piece;
   piece.reserve(kFlushBytes + (kFlushBytes >> 4));
   piece.swap(stream.data);
@@ -70,11 +81,16 @@ class CopyWriter final : public RowWriter {
   explicit CopyWriter(Stream& stream) : stream_(stream) {}
   void write(std::span<const Value> values) override {
     std::string& out = stream_.data;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-      if (i) out += '\t';
-      appendValue(out, values[i]);
+    if (!stream_.types.empty()) {
+      if (out.empty()) out.append(kBinaryCopyHeader);
+      appendBinaryRow(out, values, stream_.types, stream_.table);
+    } else {
+      for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i) out += '\t';
+        appendValue(out, values[i]);
+      }
+      out += '\n';
     }
-    out += '\n';
     if (out.size() >= kFlushBytes) send(stream_);
   }
 
@@ -84,8 +100,9 @@ class CopyWriter final : public RowWriter {
 
 class CopyLoader final : public PostgresLoader {
  public:
-  CopyLoader(std::span<Worker* const> workers, std::function<std::size_t(std::string_view)> route)
-      : workers_(workers.begin(), workers.end()), route_(std::move(route)) {}
+  CopyLoader(std::span<Worker* const> workers, std::function<std::size_t(std::string_view)> route,
+             ServerColumnTypes types)
+      : workers_(workers.begin(), workers.end()), route_(std::move(route)), types_(std::move(types)) {}
   // The workers' jobs refer to the streams: none may be left when they go.
   ~CopyLoader() override {
     for (Worker* worker : workers_) worker->cancel();
@@ -95,7 +112,8 @@ class CopyLoader final : public PostgresLoader {
     Stream& stream = streams_[key];
     if (stream.copySql.empty()) {
       stream.table = table;
-      stream.copySql = "COPY " + key + " FROM STDIN WITH (FREEZE)";
+      stream.types = wireTypes(table, columns);
+      stream.copySql = "COPY " + key + (stream.types.empty() ? " FROM STDIN WITH (FREEZE)" : " FROM STDIN WITH (FORMAT binary, FREEZE)");
       stream.worker = workers_.at(route_(table));
     }
     return std::make_unique<CopyWriter>(stream);
@@ -110,16 +128,38 @@ class CopyLoader final : public PostgresLoader {
   }
 
  private:
+  // The wire types of `columns` of `table`, or none when one of them has no binary writer.
+  std::vector<WireType> wireTypes(std::string_view table, std::string_view columns) const {
+    const auto found = types_.find(lower(table));
+    if (found == types_.end()) return {};
+    std::vector<WireType> types;
+    for (std::size_t start = 0; start <= columns.size();) {
+      std::size_t end = columns.find(',', start);
+      if (end == std::string_view::npos) end = columns.size();
+      std::string_view column = columns.substr(start, end - start);
+      while (!column.empty() && std::isspace(static_cast<unsigned char>(column.front()))) column.remove_prefix(1);
+      while (!column.empty() && std::isspace(static_cast<unsigned char>(column.back()))) column.remove_suffix(1);
+      const auto type = found->second.find(lower(column));
+      const std::optional<WireType> wire = type == found->second.end() ? std::nullopt : wireTypeOf(type->second);
+      if (!wire) return {};
+      types.push_back(*wire);
+      start = end + 1;
+    }
+    return types;
+  }
+
   std::vector<Worker*> workers_;
   std::function<std::size_t(std::string_view)> route_;
+  ServerColumnTypes types_;
   std::map<std::string, Stream> streams_;
 };
 
 }  // namespace
 
 std::unique_ptr<PostgresLoader> postgresLoader(std::span<Worker* const> workers,
-                                               std::function<std::size_t(std::string_view table)> route) {
-  return std::make_unique<CopyLoader>(workers, std::move(route));
+                                               std::function<std::size_t(std::string_view table)> route,
+                                               ServerColumnTypes types) {
+  return std::make_unique<CopyLoader>(workers, std::move(route), std::move(types));
 }
 
 }  // namespace gen

@@ -57,9 +57,15 @@ class SqliteLoader : public BulkLoader {
 };
 std::unique_ptr<SqliteLoader> sqliteLoader(db::Database& database);
 
+// The server's type names (format_type) of the tables' columns: table -> column -> type, names
+// in lower case.
+using ServerColumnTypes = std::map<std::string, std::map<std::string, std::string>>;
+
 // COPY streams, each table's sent by the worker that `route` gives its name the index of, a piece
-// whenever the table's rows pass a few megabytes. The pieces go WITH (FREEZE): REQUIRES every
-// table was created in the open transaction of its worker's connection.
+// whenever the table's rows pass a few megabytes. A table whose columns are all of types that
+// `types` gives and binary COPY can write goes in binary, any other in text. The pieces go
+// WITH (FREEZE): REQUIRES every table was created in the open transaction of its worker's
+// connection.
 class PostgresLoader : public BulkLoader {
  public:
   // Sends the rows still held and waits until the server has stored them all; gives the rows
@@ -68,6 +74,7 @@ class PostgresLoader : public BulkLoader {
   virtual std::map<std::string, int64_t> finish() = 0;
 };
 std::unique_ptr<PostgresLoader> postgresLoader(std::span<Worker* const> workers,
-                                               std::function<std::size_t(std::string_view table)> route);
+                                               std::function<std::size_t(std::string_view table)> route,
+                                               ServerColumnTypes types);
 
 }  // namespace gen

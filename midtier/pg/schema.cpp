@@ -63,6 +63,17 @@ void continueNumbering(Connection& connection) {
   }
 }
 
+ColumnTypes columnTypes(Connection& connection) {
+  const Result columns = connection.query(
+      "SELECT lower(c.relname), lower(a.attname), format_type(a.atttypid, a.atttypmod) "
+      "FROM pg_catalog.pg_class c JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid "
+      "WHERE c.relnamespace = current_schema()::regnamespace AND c.relkind = 'r' AND a.attnum > 0 AND NOT a.attisdropped");
+  ColumnTypes types;
+  for (int r = 0; r < columns.rows(); ++r)
+    types[std::string(columns.text(r, 0))][std::string(columns.text(r, 1))] = std::string(columns.text(r, 2));
+  return types;
+}
+
 void recordVersion(Connection& connection) {
   connection.exec(fmt::format("CREATE TABLE {} (FVersion integer NOT NULL); INSERT INTO {} VALUES ({})", kVersionTable,
                               kVersionTable, db::kSchemaVersion));

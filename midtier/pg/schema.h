@@ -2,6 +2,7 @@
 // make on SQLite, so both engines always hold the same tables, keys and indexes.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,12 @@ void continueNumbering(Connection& connection);
 void recordVersion(Connection& connection);
 // Both, for an empty database that is filled row by row afterwards.
 void createSchema(Connection& connection);
+
+// The type of every column of the current schema's tables as the connection sees them (those
+// its open transaction made too): table -> column -> type as format_type() names it, table and
+// column names in lower case.
+using ColumnTypes = std::map<std::string, std::map<std::string, std::string>>;
+[[nodiscard]] ColumnTypes columnTypes(Connection& connection);
 
 // The schema version of the database: 0 when it has no company schema.
 [[nodiscard]] int schemaVersion(Connection& connection);
