@@ -88,7 +88,7 @@ Summary generate(pg::Connection& connection, const Options& options) {
   // The commit need not wait for the disk: a load cut short is rerun anyway.
   std::array<pg::ColumnTypes, 2> made;
   onBoth(workers, parts, [&made, &parts](pg::Connection& c, const pg::Schema& part) {
-    c.exec("BEGIN; SET LOCAL synchronous_commit = off; SET LOCAL maintenance_work_mem = '256MB'");
+    c.exec("BEGIN; SET LOCAL synchronous_commit = off");
     pg::createTables(c, part);
     made[&part == &parts[0] ? 0 : 1] = pg::columnTypes(c);
   });

@@ -60,6 +60,13 @@ TEST(PgGenerator, CopyLoadsTheCompanySqliteGets) {
       "CAST(round(FQtyFinish * 10000) AS INTEGER), FNote FROM ICMO ORDER BY FInterID";
   EXPECT_EQ(postgresRows(connection, tasks), sqliteRows(database, tasks));
 
+  // Every reference is in force and was checked against the loaded rows.
+  EXPECT_EQ(connection.queryInt("SELECT count(*) FROM pg_constraint WHERE contype = 'f' AND convalidated "
+                                "AND connamespace = current_schema()::regnamespace"),
+            static_cast<int64_t>(pg::companySchema().references.size()));
+  EXPECT_THROW(connection.exec("INSERT INTO ICStockBillEntry (FInterID, FEntryID, FItemID, FUnitID, FAuxQty, FQty) "
+                               "VALUES (2147483647, 1, 1, 1, 1, 1)"),
+               plat::Error);
   EXPECT_EQ(pg::schemaVersion(connection), db::kSchemaVersion);
   EXPECT_THROW(connection.exec("INSERT INTO t_Item SELECT * FROM t_Item LIMIT 1"), plat::Error);  // keys came after the rows
   EXPECT_EQ(connection.queryInt("SELECT tav_charindex('B', 'abc')"), 2);
