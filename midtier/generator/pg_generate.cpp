@@ -17,6 +17,7 @@
 #include "midtier/generator/row_writer.h"
 #include "midtier/generator/world.h"
 #include "midtier/pg/connection.h"
+#include "midtier/pg/helper_functions.h"
 #include "midtier/pg/schema.h"
 #include "platform/core/error.h"
 
@@ -117,7 +118,7 @@ Summary generate(pg::Connection& connection, const Options& options) {
   staging.moveInto(connection, schema.tableNames);
   pg::recordVersion(connection);
   pg::continueNumbering(connection);
-  connection.exec(dialect::postgresFunctions());
+  pg::installFunctions(connection, dialect::postgresFunctions());
   Summary summary = summaryOf(schema.tableNames, loaded);
   if (transaction) transaction->commit();
   summary.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);

@@ -7,6 +7,8 @@
 #include "midtier/db/schema.h"
 #include "midtier/dbi/pg_session.h"
 #include "midtier/dbi/sqlite_session.h"
+#include "midtier/dialect/target.h"
+#include "midtier/pg/helper_functions.h"
 #include "midtier/pg/pg_error.h"
 #include "midtier/pg/schema.h"
 #include "midtier/pg/url.h"
@@ -89,6 +91,7 @@ std::unique_ptr<Connection> openServer(const Login& login, std::string_view sour
       throw plat::Error::database(std::string(source), "服务器数据库“" + name + "”的结构版本 " + std::to_string(version) +
                                                            " 与本程序（版本 " + std::to_string(db::kSchemaVersion) +
                                                            "）不符，请用 tavshoprpt init 重建或使用对应版本的程序。");
+    pg::refreshFunctions(server, dialect::postgresFunctions());
     return connection;
   } catch (const pg::Error& e) {
     throw userError(source, name, e);

@@ -119,6 +119,37 @@ TEST(PgReports, AReadOnlyRoleRunsEveryReportButStoresNoScheme) {
   EXPECT_EQ(runCli("schemes list 401 --db '" + engines.url() + "'").out, "");
 }
 
+// A company made by an older program, whose functions differ from this one's: the first client
+// that may replace them does, a read-only one runs with what is there.
+TEST(PgReports, AnOlderCompanyGetsThisProgramsFunctions) {
+  TAV_NEED_POSTGRES(server);
+  support::ScratchDatabase company(server);
+  ASSERT_EQ(runCli("init --db '" + company.url() + "' --tasks 200 --seed 5").code, 0);
+  const std::string db = " --db '" + company.url() + "'";
+  const apptest::CliResult before = runCli("run 401 --set GroupBy=1 --format csv" + db);
+  ASSERT_EQ(before.code, 0) << before.err;
+  pg::Connection owner = pg::Connection::open(company.url());
+  const std::string digest = "SELECT FDigest FROM tav_functions";
+  const std::string current(owner.query(digest).text(0, 0));
+
+  const std::string reader = "tav_old_reader_" + std::to_string(::getpid());
+  owner.exec("DROP ROLE IF EXISTS " + reader);
+  owner.exec("CREATE ROLE " + reader + " LOGIN; GRANT SELECT ON ALL TABLES IN SCHEMA public TO " + reader);
+  owner.exec("UPDATE tav_functions SET FDigest = 'older'");
+  const apptest::CliResult read = runCli("run 401 --set GroupBy=1 --format csv --db '" + asUser(company.url(), reader) + "'");
+  EXPECT_EQ(read.code, 0) << read.err;
+  EXPECT_TRUE(read.out == before.out);
+  EXPECT_EQ(owner.query(digest).text(0, 0), "older");
+
+  // The older program had no exact double sum: the owner's next report brings it back.
+  owner.exec("DROP AGGREGATE tav_sum(double precision)");
+  const apptest::CliResult after = runCli("run 401 --set GroupBy=1 --format csv" + db);
+  EXPECT_EQ(after.code, 0) << after.err;
+  EXPECT_TRUE(after.out == before.out);
+  EXPECT_EQ(owner.query(digest).text(0, 0), current);
+  owner.exec("DROP OWNED BY " + reader + "; DROP ROLE " + reader);
+}
+
 TEST(PgReports, AServerThatCannotBeUsedIsADatabaseFailureWithoutThePassword) {
   TAV_NEED_POSTGRES(server);
   std::string url = support::withDatabaseName(server, "tav_no_such_company");
