@@ -82,21 +82,30 @@ Conditions taskConditions(const lumo::Dictionary& filter, const std::string& tod
   return c;
 }
 
-// The tasks are picked first (t); their product receipts are summed per task (r) before the
-// unit names join, so each receipt line is read once.
-std::string query(const SqlForms& f, const Conditions& c, const std::string& orderBy) {
-  return "WITH t AS (SELECT m.FInterID, m.FBillNo, m.FDate, m.FItemID, m.FAuxPropID, m.FBatchNo, m.FUnitID, m.FAuxQty,"
-         " m.FQty, m.FPlanCommitDate, m.FPlanFinishDate, m.FFinishDate, m.FQtyFinish, m.FDeptID, m.FEmpID, m.FNote,"
-         " t1.FNumber, t1.FShortNumber, t1.FName, t1.FModel, t1.FUnitID AS FBaseUnitID,"
-         " t1.FStoreUnitID AS FCommonUnitID, so.FBillNo AS FOrderBillNo, td.FName AS FDeptName, te.FName AS FEmpName"
-         " FROM ICMO m JOIN t_ICItem t1 ON t1.FItemID = m.FItemID"
+// The tasks the conditions pick, with the product, department, salesman and sales order the
+// conditions may name.
+std::string pickedTasks(const Conditions& c) {
+  return " FROM ICMO m JOIN t_ICItem t1 ON t1.FItemID = m.FItemID"
          " LEFT JOIN t_Department td ON td.FItemID = m.FDeptID LEFT JOIN t_Emp te ON te.FItemID = m.FEmpID"
          " LEFT JOIN SEOrder so ON so.FInterID = m.FOrderInterID AND m.FOrderInterID <> 0"
-         " WHERE 1 = 1" + c.sql() + "),"
-         " r AS (SELECT e.FICMOInterID AS FInterID, sum(e.FQty) AS FQty, max(b.FDate) AS FDate,"
+         " WHERE 1 = 1" + c.sql();
+}
+
+// The tasks (t) and their product receipts summed per task (r) before the unit names join, so
+// each receipt line is read once. The receipts pick their tasks by key instead of joining t, so
+// that t is read once, in the order of the date index where the order starts with the date,
+// rather than stored whole to be joined and sorted. The conditions' values come twice, for r first.
+std::string query(const SqlForms& f, const Conditions& c, const std::string& orderBy) {
+  return "WITH r AS (SELECT e.FICMOInterID AS FInterID, sum(e.FQty) AS FQty, max(b.FDate) AS FDate,"
          " " + f.distinctList("b.FBillNo") + " AS FBillNo"
-         " FROM t JOIN ICStockBillEntry e ON e.FICMOInterID = t.FInterID"
-         " JOIN ICStockBill b ON b.FInterID = e.FInterID WHERE b.FTranType = 2 GROUP BY e.FICMOInterID)"
+         " FROM ICStockBillEntry e JOIN ICStockBill b ON b.FInterID = e.FInterID"
+         " WHERE b.FTranType = 2 AND e.FICMOInterID IN (SELECT m.FInterID" + pickedTasks(c) + ")"
+         " GROUP BY e.FICMOInterID),"
+         " t AS (SELECT m.FInterID, m.FBillNo, m.FDate, m.FItemID, m.FAuxPropID, m.FBatchNo, m.FUnitID, m.FAuxQty,"
+         " m.FQty, m.FPlanCommitDate, m.FPlanFinishDate, m.FFinishDate, m.FQtyFinish, m.FDeptID, m.FEmpID, m.FNote,"
+         " t1.FNumber, t1.FShortNumber, t1.FName, t1.FModel, t1.FUnitID AS FBaseUnitID,"
+         " t1.FStoreUnitID AS FCommonUnitID, so.FBillNo AS FOrderBillNo, td.FName AS FDeptName, te.FName AS FEmpName" +
+         pickedTasks(c) + ")"
          " SELECT t.FDate AS \"Fdate\", t.FBillNo AS \"FMOBillNO\", t.FNumber AS \"FNumber\", t.FShortNumber AS \"FShortNumber\","
          " t.FName AS \"FName\", t.FModel AS \"FModel\", coalesce(ta.FName, '') AS \"FAuxPropName\", t.FBatchNo AS \"FBatchNo\","
          " mu.FName AS \"FPlanUnitName\", t.FAuxQty AS \"FPlanAuxQty\", bu.FName AS \"FBSPlanUnitName\", t.FQty AS \"FBSPlanQty\","
@@ -132,7 +141,7 @@ ado::RecordsetRef ShopData::GetRpt400Data(const std::string& props, lumo::Dictio
   const std::string order = tasks::orderBy(filter->Value("OrderBy").text(), kFields, "\"Fdate\", \"FMOBillNO\"");
   const bool withTotal = FilterValues(*filter, tasks::Quotes::Doubled).list("DisplayType", 0) == 0;
   return withConnection(tasks::kSource, props, [&](Connection& c, const Login&) {
-    auto select = c.session().query(query(c.forms(), conditions, order), conditions.params());
+    auto select = c.session().query(query(c.forms(), conditions, order), conditions.params(conditions.params()));
     ado::RecordsetRef rows = toRecordset(*select, fieldTypes());
     if (withTotal) tasks::appendTotalRow(*rows, "FMOBillNO", kTotalled);
     return rows;
