@@ -1,6 +1,7 @@
 // GROUP BY ... WITH ROLLUP on a target that has ROLLUP: written as GROUP BY ROLLUP (...), with
 // what SQL Server adds around it.
 #include "midtier/dialect/generator.h"
+#include "midtier/dialect/rollup_plan.h"
 
 namespace dialect {
 
@@ -18,9 +19,27 @@ RollupQuery writeNativeRollup(const Select& s, const Context& ctx, bool named, c
   if (s.where) out += " WHERE " + w.write(*s.where);
   std::vector<std::string> keys;
   for (const ExprPtr& g : s.groupBy) keys.push_back(w.write(*g));
-  for (std::size_t i = 0; i < keys.size(); ++i) out += (i ? ", " : " GROUP BY ROLLUP (") + keys[i];
+  // Only the levels HAVING can keep are aggregated: a level it rejects whatever the sums are is
+  // left out of the grouping sets (GROUPING() says the same) instead of being computed and
+  // filtered row by row.
+  RollupPlan plan;
+  if (s.having && !s.distinct && s.top < 0) plan = planRollup(s, ctx);
+  // Every key must stay in some grouping set: the detail level holds them all.
+  const bool detailKept = !plan.levels.empty() && plan.levels.front().kept == static_cast<int>(keys.size());
+  if (!detailKept || plan.levels.size() == keys.size() + 1) {
+    for (std::size_t i = 0; i < keys.size(); ++i) out += (i ? ", " : " GROUP BY ROLLUP (") + keys[i];
+    out += ")";
+  } else {
+    out += " GROUP BY GROUPING SETS (";
+    for (std::size_t l = 0; l < plan.levels.size(); ++l) {
+      out += l ? ", (" : "(";
+      for (int i = 0; i < plan.levels[l].kept; ++i) out += (i ? ", " : "") + keys[static_cast<std::size_t>(i)];
+      out += ")";
+    }
+    out += ")";
+  }
   // SQL Server's rollup of no rows has no grand total.
-  out += ") HAVING count(*) > 0";
+  out += " HAVING count(*) > 0";
   if (s.having) out += " AND (" + w.write(*s.having) + ")";
   if (!s.orderBy.empty()) {
     for (std::size_t i = 0; i < s.orderBy.size(); ++i) {

@@ -92,6 +92,9 @@ std::unique_ptr<Connection> openServer(const Login& login, std::string_view sour
                                                            " 与本程序（版本 " + std::to_string(db::kSchemaVersion) +
                                                            "）不符，请用 tavshoprpt init 重建或使用对应版本的程序。");
     pg::refreshFunctions(server, dialect::postgresFunctions());
+    // A report's statements are planned and run once: compiling a million-row plan to machine
+    // code takes seconds that the run never wins back.
+    server.exec("SET jit = off");
     return connection;
   } catch (const pg::Error& e) {
     throw userError(source, name, e);

@@ -85,21 +85,39 @@ void collectTasks(Connection& c, const lumo::Dictionary& filter, const std::stri
   const SqlForms& f = c.forms();
   const dialect::Target& t = c.target();
   const std::string table = f.workTable("#T401");
-  const std::string integer(t.integerColumn), real(t.floatColumn);
-  c.session().exec("CREATE TEMP TABLE " + table + " (FItemID " + integer + ", FDeptID " + integer + ", FEmpID " +
-                   integer + ", FBatchNo " + std::string(t.textColumn) + ", FBaseQty " + real + ", FStockQty " + real +
-                   ", FFinishBQty " + real + ", FFinishSQty " + real + ")");
+  const std::string integer(t.integerColumn), real(t.floatColumn), text(t.textColumn);
   const bool byDept = mentions(batch, "FDeptID");
   const bool byEmp = mentions(batch, "FEmpID");
   const TaskQuery q = taskQuery(f, filter);
   const std::string batchNo = "v.FBatchNo " + std::string(f.binary());
+  const std::string query =
+      " FROM ICMO v JOIN t_ICItem t1 ON t1.FItemID = v.FItemID LEFT JOIN t_MeasureUnit su ON su.FMeasureUnitID = "
+      "t1.FStoreUnitID" + q.joins + " WHERE 1 = 1" + q.conditions.sql() + " GROUP BY v.FItemID, " + batchNo +
+      (byDept ? ", v.FDeptID" : "") + (byEmp ? ", v.FEmpID" : "");
+  const std::string sums[] = {f.exactSum("v.FQty"), f.exactSum("tav_round(v.FQty / su.FCoefficient, 10)"),
+                              f.exactSum("v.FQtyFinish"), f.exactSum("tav_round(v.FQtyFinish / su.FCoefficient, 10)")};
+  if (c.engine() == dbi::Engine::PostgreSQL) {
+    // The server runs CREATE TABLE AS on parallel workers (scan, join and partial sums), an
+    // INSERT ... SELECT on the connection's process alone: half the time for a million tasks.
+    // Each column gets the type and collation the work table declares elsewhere.
+    const auto as = [](const std::string& value, const std::string& type, const char* name) {
+      return "CAST(" + value + " AS " + type + ") AS " + name;
+    };
+    const std::string collation = text.substr(text.find(' '));  // "text COLLATE ..." less its type
+    c.run("CREATE TEMP TABLE " + table + " AS SELECT " + as("v.FItemID", integer, "FItemID") + ", " +
+              as(byDept ? "v.FDeptID" : "NULL", integer, "FDeptID") + ", " +
+              as(byEmp ? "v.FEmpID" : "NULL", integer, "FEmpID") + ", (" + batchNo + ")" + collation +
+              " AS FBatchNo, " + as(sums[0], real, "FBaseQty") + ", " + as(sums[1], real, "FStockQty") + ", " +
+              as(sums[2], real, "FFinishBQty") + ", " + as(sums[3], real, "FFinishSQty") + query,
+          q.conditions.params());
+    return;
+  }
+  c.session().exec("CREATE TEMP TABLE " + table + " (FItemID " + integer + ", FDeptID " + integer + ", FEmpID " +
+                   integer + ", FBatchNo " + text + ", FBaseQty " + real + ", FStockQty " + real +
+                   ", FFinishBQty " + real + ", FFinishSQty " + real + ")");
   c.run("INSERT INTO " + table + " (FItemID, FDeptID, FEmpID, FBatchNo, FBaseQty, FStockQty, FFinishBQty, "
         "FFinishSQty) SELECT v.FItemID, " + (byDept ? "v.FDeptID" : "NULL") + ", " + (byEmp ? "v.FEmpID" : "NULL") +
-        ", " + batchNo + ", " + f.exactSum("v.FQty") + ", " + f.exactSum("tav_round(v.FQty / su.FCoefficient, 10)") + ", " +
-        f.exactSum("v.FQtyFinish") + ", " + f.exactSum("tav_round(v.FQtyFinish / su.FCoefficient, 10)") + " FROM ICMO v JOIN t_ICItem t1 ON t1.FItemID = v.FItemID "
-        "LEFT JOIN t_MeasureUnit su ON su.FMeasureUnitID = t1.FStoreUnitID" +
-        q.joins + " WHERE 1 = 1" + q.conditions.sql() + " GROUP BY v.FItemID, " + batchNo +
-        (byDept ? ", v.FDeptID" : "") + (byEmp ? ", v.FEmpID" : ""),
+        ", " + batchNo + ", " + sums[0] + ", " + sums[1] + ", " + sums[2] + ", " + sums[3] + query,
         q.conditions.params());
 }
 
@@ -311,6 +329,7 @@ ado::RecordsetRef ShopData::GetRpt401Data(const std::string& props, lumo::Dictio
     // its rollback removes #T401, #DATA and #ItemLevel whatever happens.
     dbi::Transaction scratch(c.session());
     collectTasks(c, *filter, batch);
+    if (const std::string sorting = c.forms().groupBySorting(); !sorting.empty()) c.session().exec(sorting);
     return runBatch(c, batch);
   });
 }

@@ -209,6 +209,7 @@ ado::RecordsetRef ShopData::Get499HappenData(const std::string& props, plat::Var
     // Everything happens in one transaction that is rolled back at the end: #T499, #Data and
     // #ItemLevel vanish with it, whether the batch succeeded or not.
     dbi::Transaction work(c.session());
+    if (const std::string sorting = f.groupBySorting(); !sorting.empty()) c.session().exec(sorting);
     for (const char* table : {"#T499", "#Data", "#ItemLevel"})
       c.session().exec("DROP TABLE IF EXISTS " + f.workTable(table));
     c.session().exec(createT499(f, c.target()));

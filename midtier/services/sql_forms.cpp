@@ -92,6 +92,8 @@ std::string SqlForms::exclusiveLock() const {
   return server() ? "SELECT pg_advisory_xact_lock(CAST(?1 AS integer), CAST(?2 AS integer))" : "";
 }
 
+std::string SqlForms::groupBySorting() const { return server() ? "SET LOCAL enable_hashagg = off" : ""; }
+
 std::string SqlForms::workTable(std::string_view name) const {
   const dialect::Target& target = server() ? dialect::postgresTarget() : dialect::sqliteTarget();
   std::string table(name);
