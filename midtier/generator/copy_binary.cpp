@@ -4,6 +4,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include <fmt/format.h>
@@ -14,13 +15,13 @@ namespace gen {
 
 namespace {
 
+// Writes `value` at `at` in network byte order; gives the position after it.
 template <typename T>
-void appendBigEndian(std::string& out, T value) {
+char* putBigEndian(char* at, T value) {
   using U = std::make_unsigned_t<T>;
   const U bits = static_cast<U>(value);
-  char bytes[sizeof(T)];
-  for (std::size_t i = 0; i < sizeof(T); ++i) bytes[i] = static_cast<char>(bits >> (8 * (sizeof(T) - 1 - i)));
-  out.append(bytes, sizeof(T));
+  for (std::size_t i = 0; i < sizeof(T); ++i) at[i] = static_cast<char>(bits >> (8 * (sizeof(T) - 1 - i)));
+  return at + sizeof(T);
 }
 
 [[noreturn]] void refuse(std::string_view table, std::size_t column, std::string_view what) {
@@ -45,24 +46,26 @@ int64_t integerOf(const Value& value, int bits, std::string_view table, std::siz
   return integer;
 }
 
-void appendField(std::string& out, const Value& value, WireType type, std::string_view table, std::size_t column) {
-  if (std::holds_alternative<std::monostate>(value)) {
-    appendBigEndian<int32_t>(out, -1);
-    return;
-  }
+// The most bytes a field can take: its length and at most eight bytes of number or the text.
+std::size_t fieldBound(const Value& value) {
+  const auto* text = std::get_if<std::string_view>(&value);
+  return 4 + (text ? text->size() : 32);
+}
+
+// Writes one field (its length, then its value) at `at`, which has fieldBound() bytes; gives the
+// position after it.
+char* putField(char* at, const Value& value, WireType type, std::string_view table, std::size_t column) {
+  if (std::holds_alternative<std::monostate>(value)) return putBigEndian<int32_t>(at, -1);
   switch (type) {
     case WireType::SmallInt:
-      appendBigEndian<int32_t>(out, 2);
-      appendBigEndian(out, static_cast<int16_t>(integerOf(value, 16, table, column)));
-      return;
+      at = putBigEndian<int32_t>(at, 2);
+      return putBigEndian(at, static_cast<int16_t>(integerOf(value, 16, table, column)));
     case WireType::Integer:
-      appendBigEndian<int32_t>(out, 4);
-      appendBigEndian(out, static_cast<int32_t>(integerOf(value, 32, table, column)));
-      return;
+      at = putBigEndian<int32_t>(at, 4);
+      return putBigEndian(at, static_cast<int32_t>(integerOf(value, 32, table, column)));
     case WireType::BigInt:
-      appendBigEndian<int32_t>(out, 8);
-      appendBigEndian(out, integerOf(value, 64, table, column));
-      return;
+      at = putBigEndian<int32_t>(at, 8);
+      return putBigEndian(at, integerOf(value, 64, table, column));
     case WireType::Double: {
       double real = 0;
       if (const auto* d = std::get_if<double>(&value)) {
@@ -72,31 +75,30 @@ void appendField(std::string& out, const Value& value, WireType type, std::strin
       } else {
         refuse(table, column, "a text where a number goes");
       }
-      appendBigEndian<int32_t>(out, 8);
-      appendBigEndian(out, std::bit_cast<uint64_t>(real));
-      return;
+      at = putBigEndian<int32_t>(at, 8);
+      return putBigEndian(at, std::bit_cast<uint64_t>(real));
     }
     case WireType::Text: {
       if (const auto* text = std::get_if<std::string_view>(&value)) {
         if (text->size() > static_cast<std::size_t>(std::numeric_limits<int32_t>::max()))
           refuse(table, column, "a text too long to send");
-        appendBigEndian(out, static_cast<int32_t>(text->size()));
-        out.append(*text);
-        return;
+        at = putBigEndian(at, static_cast<int32_t>(text->size()));
+        if (!text->empty()) std::memcpy(at, text->data(), text->size());
+        return at + text->size();
       }
-      // A number in a text column reads as its text form would.
-      char buffer[32];
-      const char* end = nullptr;
+      // A number in a text column reads as its text form would (at most 24 characters).
+      char* const digits = at + 4;
+      char* end = nullptr;
       if (const auto* i = std::get_if<int64_t>(&value)) {
-        end = std::to_chars(buffer, buffer + sizeof buffer, *i).ptr;
+        end = std::to_chars(digits, digits + 28, *i).ptr;
       } else {
-        end = std::to_chars(buffer, buffer + sizeof buffer, std::get<double>(value)).ptr;
+        end = std::to_chars(digits, digits + 28, std::get<double>(value)).ptr;
       }
-      appendBigEndian(out, static_cast<int32_t>(end - buffer));
-      out.append(buffer, static_cast<std::size_t>(end - buffer));
-      return;
+      putBigEndian(at, static_cast<int32_t>(end - digits));
+      return end;
     }
   }
+  return at;
 }
 
 }  // namespace
@@ -115,8 +117,13 @@ void appendBinaryRow(std::string& out, std::span<const Value> values, std::span<
   if (values.size() != types.size())
     throw plat::Error::invalidCall("gen.copy", fmt::format("{}: a row of {} values for {} columns", table, values.size(),
                                                            types.size()));
-  appendBigEndian(out, static_cast<int16_t>(values.size()));
-  for (std::size_t i = 0; i < values.size(); ++i) appendField(out, values[i], types[i], table, i);
+  std::size_t bound = 2;
+  for (const Value& value : values) bound += fieldBound(value);
+  const std::size_t start = out.size();
+  out.resize(start + bound);
+  char* at = putBigEndian(out.data() + start, static_cast<int16_t>(values.size()));
+  for (std::size_t i = 0; i < values.size(); ++i) at = putField(at, values[i], types[i], table, i);
+  out.resize(static_cast<std::size_t>(at - out.data()));
 }
 
 }  // namespace gen
