@@ -43,16 +43,11 @@ bool onSecondConnection(std::string_view table) {
 }
 
 // The rows each table of the schema took, in schema order, from the loader's counts (counting
-// them again would read every table once more). Table names compare without case, as the server's.
+// them again would read every table once more).
 Summary summaryOf(const std::vector<std::string>& tableNames, const std::map<std::string, int64_t>& loaded) {
-  std::map<std::string, int64_t> rows;
-  for (const auto& [table, count] : loaded) rows[lower(table)] += count;
   Summary summary;
-  for (const std::string& table : tableNames) {
-    const auto found = rows.find(lower(table));
-    summary.tables.push_back({table, found == rows.end() ? 0 : found->second});
-    summary.totalRows += summary.tables.back().rows;
-  }
+  for (const std::string& table : tableNames) summary.tables.push_back({table, 0});
+  addLoaded(summary, loaded);
   return summary;
 }
 
