@@ -1,7 +1,6 @@
 // Runs the generator's phases in one transaction and reports what they wrote.
 #include "midtier/generator/generator.h"
 
-#include <cctype>
 #include <chrono>
 #include <map>
 #include <filesystem>
@@ -18,6 +17,7 @@
 #include "midtier/generator/row_writer.h"
 #include "midtier/generator/world.h"
 #include "platform/core/error.h"
+#include "platform/lumo/dictionary.h"
 
 namespace gen {
 
@@ -75,18 +75,13 @@ void checkTarget(db::Database& database, const Options& options) {
   }
 }
 
-std::string lower(std::string name) {
-  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return name;
-}
-
 }  // namespace
 
 void addLoaded(Summary& summary, const std::map<std::string, int64_t>& loaded) {
   std::map<std::string, int64_t> rows;
-  for (const auto& [table, count] : loaded) rows[lower(table)] += count;
+  for (const auto& [table, count] : loaded) rows[lumo::foldCase(table)] += count;
   for (TableRows& table : summary.tables) {
-    const auto found = rows.find(lower(table.table));
+    const auto found = rows.find(lumo::foldCase(table.table));
     if (found == rows.end()) continue;
     table.rows += found->second;
     summary.totalRows += found->second;

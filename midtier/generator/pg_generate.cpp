@@ -2,7 +2,6 @@
 // on two connections at once in a staging schema, then moved into the company's schema in one
 // transaction.
 #include <array>
-#include <cctype>
 #include <map>
 #include <optional>
 #include <string>
@@ -20,15 +19,11 @@
 #include "midtier/pg/helper_functions.h"
 #include "midtier/pg/schema.h"
 #include "platform/core/error.h"
+#include "platform/lumo/dictionary.h"
 
 namespace gen {
 
 namespace {
-
-std::string lower(std::string name) {
-  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return name;
-}
 
 // The tables the second connection makes and fills: of each pair of large tables that the
 // generator writes side by side (a task and its material, a stock bill and its entries, a
@@ -36,7 +31,7 @@ std::string lower(std::string name) {
 // have work in every phase, and their index builds weigh about the same.
 bool onSecondConnection(std::string_view table) {
   static const std::array<std::string, 4> kTables = {"ppbom", "icstockbillentry", "cb_costelement", "seorderentry"};
-  const std::string name = lower(std::string(table));
+  const std::string name = lumo::foldCase(table);
   for (const std::string& t : kTables)
     if (t == name) return true;
   return false;

@@ -1,7 +1,6 @@
 // The PostgreSQL bulk loader: each table's rows in COPY's binary format (text where a column's
 // type has no binary writer here), sent in large pieces by the worker of the table's connection,
 // so that the generator makes the next pieces while the server stores these.
-#include <cctype>
 #include <charconv>
 #include <functional>
 #include <map>
@@ -14,17 +13,14 @@
 #include "midtier/generator/pg_worker.h"
 #include "midtier/generator/row_writer.h"
 #include "midtier/pg/connection.h"
+#include "midtier/pg/schema.h"
+#include "platform/core/variant.h"
+#include "platform/lumo/dictionary.h"
 
 namespace gen {
 namespace {
 
 constexpr std::size_t kFlushBytes = 8u << 20;
-
-std::string lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 // Buffers of pieces the server has taken, kept for the next pieces: a new one would be mapped and
 // zero-filled by the kernel page by page every time (a sixth of the client's time).
@@ -132,7 +128,7 @@ class CopyWriter final : public RowWriter {
 class CopyLoader final : public PostgresLoader {
  public:
   CopyLoader(std::span<Worker* const> workers, std::function<std::size_t(std::string_view)> route,
-             ServerColumnTypes types)
+             pg::ColumnTypes types)
       : workers_(workers.begin(), workers.end()), route_(std::move(route)), types_(std::move(types)) {}
   // The workers' jobs refer to the streams: none may be left when they go.
   ~CopyLoader() override {
@@ -162,16 +158,13 @@ class CopyLoader final : public PostgresLoader {
  private:
   // The wire types of `columns` of `table`, or none when one of them has no binary writer.
   std::vector<WireType> wireTypes(std::string_view table, std::string_view columns) const {
-    const auto found = types_.find(lower(table));
+    const auto found = types_.find(lumo::foldCase(table));
     if (found == types_.end()) return {};
     std::vector<WireType> types;
     for (std::size_t start = 0; start <= columns.size();) {
       std::size_t end = columns.find(',', start);
       if (end == std::string_view::npos) end = columns.size();
-      std::string_view column = columns.substr(start, end - start);
-      while (!column.empty() && std::isspace(static_cast<unsigned char>(column.front()))) column.remove_prefix(1);
-      while (!column.empty() && std::isspace(static_cast<unsigned char>(column.back()))) column.remove_suffix(1);
-      const auto type = found->second.find(lower(column));
+      const auto type = found->second.find(lumo::foldCase(plat::trim(columns.substr(start, end - start))));
       const std::optional<WireType> wire = type == found->second.end() ? std::nullopt : wireTypeOf(type->second);
       if (!wire) return {};
       types.push_back(*wire);
@@ -182,7 +175,7 @@ class CopyLoader final : public PostgresLoader {
 
   std::vector<Worker*> workers_;
   std::function<std::size_t(std::string_view)> route_;
-  ServerColumnTypes types_;
+  pg::ColumnTypes types_;
   BufferPool buffers_;  // before the streams, whose jobs give buffers back
   std::map<std::string, Stream> streams_;
 };
@@ -191,7 +184,7 @@ class CopyLoader final : public PostgresLoader {
 
 std::unique_ptr<PostgresLoader> postgresLoader(std::span<Worker* const> workers,
                                                std::function<std::size_t(std::string_view table)> route,
-                                               ServerColumnTypes types) {
+                                               pg::ColumnTypes types) {
   return std::make_unique<CopyLoader>(workers, std::move(route), std::move(types));
 }
 

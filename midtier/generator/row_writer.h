@@ -13,6 +13,8 @@
 #include <string_view>
 #include <variant>
 
+#include "midtier/pg/schema.h"
+
 namespace db {
 class Database;
 }
@@ -57,13 +59,9 @@ class SqliteLoader : public BulkLoader {
 };
 std::unique_ptr<SqliteLoader> sqliteLoader(db::Database& database);
 
-// The server's type names (format_type) of the tables' columns: table -> column -> type, names
-// in lower case.
-using ServerColumnTypes = std::map<std::string, std::map<std::string, std::string>>;
-
 // COPY streams, each table's sent by the worker that `route` gives its name the index of, a piece
 // whenever the table's rows pass a few megabytes. A table whose columns are all of types that
-// `types` gives and binary COPY can write goes in binary, any other in text. The pieces go
+// `types` (pg::columnTypes()) gives and binary COPY can write goes in binary, any other in text. The pieces go
 // WITH (FREEZE): REQUIRES every table was created in the open transaction of its worker's
 // connection.
 class PostgresLoader : public BulkLoader {
@@ -75,6 +73,6 @@ class PostgresLoader : public BulkLoader {
 };
 std::unique_ptr<PostgresLoader> postgresLoader(std::span<Worker* const> workers,
                                                std::function<std::size_t(std::string_view table)> route,
-                                               ServerColumnTypes types);
+                                               pg::ColumnTypes types);
 
 }  // namespace gen

@@ -9,6 +9,7 @@
 #include "midtier/db/schema.h"
 #include "midtier/pg/connection.h"
 #include "midtier/pg/pg_error.h"
+#include "platform/lumo/dictionary.h"
 
 namespace pg {
 
@@ -45,8 +46,7 @@ namespace {
 
 // The column list in the first parentheses after `marker` in `sql`, lower case, or empty.
 std::string columnsAfter(const std::string& sql, std::string_view marker) {
-  std::string text = sql;
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string text = lumo::foldCase(sql);
   const std::size_t at = text.find(marker);
   if (at == std::string::npos) return {};
   const std::size_t open = text.find('(', at);
